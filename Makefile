@@ -1,0 +1,39 @@
+# The two commands a newcomer needs: `make play` and `make test`.
+# Both install what is missing (scripts/install-deps.sh), configure and build.
+# `make test SANITIZE=1` runs the same tests in a sanitizer build of its own.
+
+ifeq ($(SANITIZE),1)
+BUILD ?= build-sanitize
+CMAKE_OPTIONS += -DSANITIZE=ON
+else
+BUILD ?= build
+endif
+
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps configure build play test bench clean
+
+all: build
+
+deps:
+	@sh scripts/install-deps.sh
+
+configure: deps
+	@if [ ! -f $(BUILD)/build.ninja ]; then \
+		cmake -S . -B $(BUILD) -G Ninja $(CMAKE_OPTIONS); \
+	fi
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+play: build
+	cd $(BUILD)/data && ../tessaline
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/tessaline-bench
+
+clean:
+	rm -rf build build-sanitize

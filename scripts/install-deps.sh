@@ -1,0 +1,31 @@
+#!/bin/sh
+# Installs the Debian packages the build, the game and the tests need.
+# Run as root it installs what is missing (one apt-get update, then one
+# apt-get install); run as anyone else it prints the command and stops.
+set -eu
+
+packages="cmake ninja-build g++ make pkg-config
+libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev timgm6mb-soundfont
+libgtest-dev libgmock-dev libbenchmark-dev
+xvfb xdotool x11-apps imagemagick sox fluidsynth"
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "These packages are missing:$missing" >&2
+    echo "Install them with:" >&2
+    echo "  sudo apt-get update && sudo apt-get install -y$missing" >&2
+    exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+# shellcheck disable=SC2086
+apt-get install -y --no-install-recommends $missing

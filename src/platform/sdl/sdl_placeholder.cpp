@@ -1,0 +1,1 @@
+// The SDL backend: window, events, presenter, sound, music, input.

@@ -1,0 +1,4 @@
+#include "data/writers.h"
+
+// Not written yet.
+bool WriteMotions(const DataPaths&) { return true; }
