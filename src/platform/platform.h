@@ -231,7 +231,7 @@ bool SetJoystickDataFormat();
 bool SetJoystickCooperativeLevel(Window* window);
 bool SetJoystickAxisRange(int axisOffset, int32_t minimum, int32_t maximum);
 bool AcquireJoystick();
-void PollJoystick();
+void PollJoystickDevice();
 InputResult GetJoystickState(JoystickState& state);
 void ReleaseKeyboardDevice();
 void ReleaseJoystickDevice();

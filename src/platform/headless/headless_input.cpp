@@ -90,7 +90,7 @@ bool SetJoystickAxisRange(int, int32_t, int32_t) { return S().joystick.created; 
 
 bool AcquireJoystick() { return Acquire(S().joystick); }
 
-void PollJoystick() {}
+void PollJoystickDevice() {}
 
 InputResult GetJoystickState(JoystickState& state) {
     State& s = S();
