@@ -1,1 +1,0 @@
-// The SDL backend: window, events, presenter, sound, music, input.

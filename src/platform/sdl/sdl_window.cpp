@@ -1,0 +1,242 @@
+// The SDL window: SDL's events become the messages the window procedure
+// handles, in one queue with the messages the game and the mixer post.
+#include <SDL.h>
+
+#include <cstdio>
+#include <deque>
+
+#include "platform/platform.h"
+#include "platform/sdl/sdl_internal.h"
+#include "platform/sdl/sdl_keys.h"
+
+namespace platform {
+
+struct Window {
+    SDL_Window* sdl;
+};
+
+namespace {
+
+struct WindowState {
+    WindowProc proc = nullptr;
+    Window window = {nullptr};
+    std::deque<Message> queue;
+    Uint32 postedEvent = 0;  // SDL event type of messages posted from other threads
+    bool active = false;
+    unsigned foregroundLosses = 0;
+};
+
+WindowState& W() {
+    static WindowState state;
+    return state;
+}
+
+void Queue(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    W().queue.push_back(Message{&W().window, message, wParam, lParam});
+}
+
+void Activate(bool active, bool minimised) {
+    WindowState& w = W();
+    if (active == w.active && !minimised) return;
+    w.active = active;
+    if (active) {
+        Queue(WM_ACTIVATEAPP, 1, 0);
+        Queue(WM_ACTIVATE, WA_ACTIVE, 0);
+    } else {
+        ++w.foregroundLosses;
+        // The minimised flag rides in the high word; the application's own
+        // deactivation comes last, so the game sleeps while minimised.
+        Queue(WM_ACTIVATE, WA_INACTIVE | (minimised ? 0x10000u : 0u), 0);
+        Queue(WM_ACTIVATEAPP, 0, 0);
+    }
+}
+
+void Translate(const SDL_Event& e) {
+    WindowState& w = W();
+    if (e.type == w.postedEvent && w.postedEvent != 0) {
+        Queue(static_cast<uint32_t>(e.user.code), reinterpret_cast<uintptr_t>(e.user.data1),
+              reinterpret_cast<intptr_t>(e.user.data2));
+        return;
+    }
+    switch (e.type) {
+    case SDL_QUIT:
+        Queue(WM_CLOSE, 0, 0);
+        break;
+    case SDL_KEYDOWN: {
+        const int vk = sdl::VirtualKeyOfScancode(e.key.keysym.scancode);
+        if (vk != 0) Queue(WM_KEYDOWN, static_cast<uintptr_t>(vk), e.key.repeat ? 0x40000000 : 0);
+        break;
+    }
+    case SDL_WINDOWEVENT:
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            Activate(true, false);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            Activate(false, false);
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            Activate(false, true);
+            break;
+        case SDL_WINDOWEVENT_MOVED:
+            Queue(WM_MOVE, 0, 0);
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            Queue(WM_SIZE, 0, 0);
+            break;
+        case SDL_WINDOWEVENT_CLOSE:
+            Queue(WM_CLOSE, 0, 0);
+            break;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void PumpEvents() {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) Translate(e);
+}
+
+intptr_t Send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    WindowState& w = W();
+    if (!w.proc || !w.window.sdl) return 0;
+    return w.proc(&w.window, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool RegisterWindowClass(WindowProc proc) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "Tessaline: no window can be opened: %s\n", SDL_GetError());
+        return false;
+    }
+    W().proc = proc;
+    W().postedEvent = SDL_RegisterEvents(1);
+    if (W().postedEvent == static_cast<Uint32>(-1)) W().postedEvent = 0;
+    return true;
+}
+
+Window* CreateMainWindow() {
+    WindowState& w = W();
+    w.window.sdl = SDL_CreateWindow("Tessaline", 100, 100, 320, 240, SDL_WINDOW_HIDDEN);
+    if (!w.window.sdl) {
+        std::fprintf(stderr, "Tessaline: the window cannot be created: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    Send(WM_CREATE, 0, 0);
+    return &w.window;
+}
+
+void ShowMainWindow(Window* window) {
+    if (!window || !window->sdl) return;
+    SDL_ShowWindow(window->sdl);
+    SDL_RaiseWindow(window->sdl);
+    SDL_SetWindowInputFocus(window->sdl);
+}
+
+bool PeekMessage(Message& out) {
+    PumpEvents();
+    WindowState& w = W();
+    if (w.queue.empty()) return false;
+    out = w.queue.front();
+    w.queue.pop_front();
+    return true;
+}
+
+void WaitMessage() {
+    if (!W().queue.empty()) return;
+    SDL_Event e;
+    if (SDL_WaitEvent(&e)) Translate(e);
+}
+
+intptr_t DispatchMessage(const Message& message) {
+    if (message.message == WM_QUIT) return 0;
+    return Send(message.message, message.wParam, message.lParam);
+}
+
+intptr_t DefWindowProc(Window*, uint32_t message, uintptr_t, intptr_t) {
+    WindowState& w = W();
+    if (message == WM_CLOSE && w.window.sdl) {
+        Send(WM_DESTROY, 0, 0);
+        SDL_DestroyWindow(w.window.sdl);
+        w.window.sdl = nullptr;
+        w.active = false;
+    }
+    return 0;
+}
+
+void PostMessage(Window*, uint32_t message, uintptr_t wParam, intptr_t lParam) { Queue(message, wParam, lParam); }
+
+void PostQuitMessage(int exitCode) { Queue(WM_QUIT, static_cast<uintptr_t>(exitCode), 0); }
+
+Rect GetClientRect(Window* window) {
+    int width = 320, height = 240;
+    if (window && window->sdl) SDL_GetWindowSize(window->sdl, &width, &height);
+    return Rect{0, 0, width, height};
+}
+
+void ClientToScreen(Window* window, int32_t& x, int32_t& y) {
+    int left = 0, top = 0;
+    if (window && window->sdl) SDL_GetWindowPosition(window->sdl, &left, &top);
+    x += left;
+    y += top;
+}
+
+void SetWindowStyle(Window* window, uint32_t style) {
+    if (window && window->sdl) SDL_SetWindowBordered(window->sdl, (style & WS_POPUP) ? SDL_FALSE : SDL_TRUE);
+}
+
+void SetWindowPos(Window* window, int x, int y, int width, int height) {
+    if (!window || !window->sdl) return;
+    SDL_SetWindowSize(window->sdl, width, height);
+    SDL_SetWindowPosition(window->sdl, x, y);
+    SDL_ShowWindow(window->sdl);
+}
+
+bool IsKeyDown(int virtualKey) {
+    const SDL_Scancode sc = sdl::ScancodeOfVirtualKey(virtualKey);
+    if (sc == SDL_SCANCODE_UNKNOWN) return false;
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyboardState(&count);
+    return keys && sc < count && keys[sc] != 0;
+}
+
+uint32_t TimeGetTime() { return SDL_GetTicks(); }
+
+void MessageBox(Window* owner, const char* text, const char* caption) {
+    const char* t = text ? text : "";
+    const char* c = caption ? caption : "";
+    std::fprintf(stderr, "[%s] %s\n", c, t);
+    SDL_Window* parent = owner ? owner->sdl : nullptr;
+    // Where no display can show the box, stderr has had the text.
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, c, t, parent);
+}
+
+namespace sdl {
+
+SDL_Window* MainSdlWindow() { return W().window.sdl; }
+
+void PostMessageFromAnyThread(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    const Uint32 type = W().postedEvent;
+    if (type == 0) return;
+    SDL_Event e;
+    SDL_zero(e);
+    e.type = type;
+    e.user.code = static_cast<Sint32>(message);
+    e.user.data1 = reinterpret_cast<void*>(wParam);
+    e.user.data2 = reinterpret_cast<void*>(lParam);
+    SDL_PushEvent(&e);
+}
+
+bool WindowIsActive() { return W().active && W().window.sdl != nullptr; }
+
+unsigned ForegroundLosses() { return W().foregroundLosses; }
+
+}  // namespace sdl
+
+}  // namespace platform
