@@ -1,1 +1,217 @@
-int main() { return 0; }
+// tessaline-replay: runs the game's real frame loop on the headless
+// backend, the window always active, driven by an input file, and writes
+// what is asked: frame hashes, PNG frames, the state after each frame.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "app/shell.h"
+#include "platform/headless.h"
+#include "replay/input_script.h"
+#include "replay/state_json.h"
+
+namespace hl = platform::headless;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Options {
+    std::string data = "build/data";
+    int frames = 600;
+    std::string input;
+    std::string state;
+    std::string png;
+    int every = 0;
+    std::set<int> at;
+    bool hash = false;
+};
+
+int Usage(const char* why) {
+    if (why) std::fprintf(stderr, "tessaline-replay: %s\n", why);
+    std::fprintf(stderr,
+                 "usage: tessaline-replay [--data DIR] [--frames N] [--input FILE] [--state FILE]\n"
+                 "                        [--png DIR (--every K | --at 1,38,200)] [--hash]\n");
+    return 2;
+}
+
+bool ParseCount(const char* s, int& out) {
+    char* end = nullptr;
+    const long v = std::strtol(s, &end, 10);
+    if (!end || *end != '\0' || v < 1 || v > 100000000) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+bool ParseList(const char* s, std::set<int>& out) {
+    std::stringstream list(s);
+    std::string item;
+    while (std::getline(list, item, ',')) {
+        int v = 0;
+        if (!ParseCount(item.c_str(), v)) return false;
+        out.insert(v);
+    }
+    return !out.empty();
+}
+
+std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (a == "--hash") {
+            o.hash = true;
+        } else if (!hasValue) {
+            status = Usage(("missing value or unknown option: " + a).c_str());
+            return std::nullopt;
+        } else if (a == "--data") {
+            o.data = argv[++i];
+        } else if (a == "--frames") {
+            if (!ParseCount(argv[++i], o.frames)) return status = Usage("bad --frames"), std::nullopt;
+        } else if (a == "--input") {
+            o.input = argv[++i];
+        } else if (a == "--state") {
+            o.state = argv[++i];
+        } else if (a == "--png") {
+            o.png = argv[++i];
+        } else if (a == "--every") {
+            if (!ParseCount(argv[++i], o.every)) return status = Usage("bad --every"), std::nullopt;
+        } else if (a == "--at") {
+            if (!ParseList(argv[++i], o.at)) return status = Usage("bad --at"), std::nullopt;
+        } else {
+            status = Usage(("unknown option: " + a).c_str());
+            return std::nullopt;
+        }
+    }
+    if (!o.png.empty() && o.every == 0 && o.at.empty()) o.every = 1;
+    return o;
+}
+
+uint64_t Fnv1a(const uint32_t* pixels, size_t count) {
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (size_t i = 0; i < count; ++i) {
+        for (int b = 0; b < 4; ++b) {
+            h ^= (pixels[i] >> (8 * b)) & 0xFF;
+            h *= 0x100000001b3ull;
+        }
+    }
+    return h;
+}
+
+struct Run {
+    Options options;
+    InputScript script;
+    std::ofstream state;
+    std::set<std::string> held;
+    int frame = 0;  // the frame being run or last run
+    int written = 0;  // the last frame whose state was written
+    int pngFailures = 0;
+};
+
+void ApplyInput(Run& run, int frame) {
+    const std::vector<std::string> now = KeysHeldAt(run.script, frame);
+    const std::set<std::string> next(now.begin(), now.end());
+    for (const std::string& k : run.held) {
+        if (!next.count(k) && VirtualKeyOfName(k)) hl::ReleaseKey(VirtualKeyOfName(k));
+    }
+    for (const std::string& k : now) {
+        if (!run.held.count(k) && VirtualKeyOfName(k)) hl::HoldKey(VirtualKeyOfName(k));
+    }
+    run.held = next;
+    if (run.script.usesGamepad) {
+        const int32_t x = next.count("JLEFT") ? -1000 : next.count("JRIGHT") ? 1000 : 0;
+        const int32_t y = next.count("JUP") ? -1000 : next.count("JDOWN") ? 1000 : 0;
+        hl::SetJoystick(x, y, next.count("J0") != 0, next.count("J1") != 0);
+    }
+}
+
+void WriteState(Run& run, int frame) {
+    run.written = frame;
+    if (run.state.is_open()) run.state << FrameStateJson(frame, hl::Events()) << '\n';
+    hl::ClearEvents();
+}
+
+void OnIdle(Run& run, int turn) {
+    if (turn > 1) WriteState(run, turn - 1);
+    if (turn > run.options.frames) {
+        hl::PostClose();
+        return;
+    }
+    run.frame = turn;
+    ApplyInput(run, turn);
+}
+
+void OnPresent(Run& run, const uint32_t* pixels) {
+    const int f = run.frame;
+    if (run.options.hash) std::printf("%016llx\n", static_cast<unsigned long long>(Fnv1a(pixels, 320 * 240)));
+    const bool wanted = !run.options.png.empty() &&
+                        ((run.options.every > 0 && f % run.options.every == 0) || run.options.at.count(f));
+    if (wanted) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%05d.png", f);
+        const std::string path = (fs::path(run.options.png) / name).string();
+        if (!platform::WritePng(path.c_str(), pixels, 320, 240, 320)) ++run.pngFailures;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int status = 0;
+    std::optional<Options> options = ParseOptions(argc, argv, status);
+    if (!options) return status;
+
+    static Run run;
+    run.options = *options;
+    if (!run.options.input.empty()) {
+        std::ifstream file(run.options.input);
+        if (!file) {
+            std::fprintf(stderr, "tessaline-replay: cannot read %s\n", run.options.input.c_str());
+            return 2;
+        }
+        std::stringstream text;
+        text << file.rdbuf();
+        int line = 0;
+        std::string error;
+        if (!ParseInputScript(text.str(), run.script, line, error)) {
+            std::fprintf(stderr, "tessaline-replay: %s:%d: %s\n", run.options.input.c_str(), line, error.c_str());
+            return 2;
+        }
+    }
+    // Output paths are taken from where the tool was started; the game
+    // itself runs in its data folder, where it finds its files.
+    std::error_code ec;
+    if (!run.options.png.empty()) {
+        run.options.png = fs::absolute(run.options.png).string();
+        fs::create_directories(run.options.png, ec);
+    }
+    if (!run.options.state.empty()) {
+        run.state.open(fs::absolute(run.options.state));
+        if (!run.state) {
+            std::fprintf(stderr, "tessaline-replay: cannot write %s\n", run.options.state.c_str());
+            return 2;
+        }
+    }
+    fs::current_path(run.options.data, ec);
+    if (ec) {
+        std::fprintf(stderr, "tessaline-replay: no data folder %s\n", run.options.data.c_str());
+        return 2;
+    }
+
+    hl::AttachJoystick(run.script.usesGamepad);
+    hl::SetIdleHook([](int turn) { OnIdle(run, turn); });
+    hl::SetPresentHook([](const uint32_t* pixels, int) { OnPresent(run, pixels); });
+    const int exitCode = WinMain();
+    // A game closed from within (Esc) has not had its last frame written.
+    if (run.frame > run.written) WriteState(run, run.frame);
+    std::fflush(stdout);
+    if (run.pngFailures > 0) {
+        std::fprintf(stderr, "tessaline-replay: %d PNG files could not be written\n", run.pngFailures);
+        return 1;
+    }
+    return exitCode;
+}
