@@ -53,6 +53,7 @@ enum class EventKind {
     MusicCommand,   // name: "open", "play", "stop", "close"; text: file or ""
     WindowDestroyed,
     PresenterReleased,  // count: surfaces still alive
+    Released,       // name: what was released ("keyboard device", "sound buffer Hit.wav", ...)
 };
 struct Event {
     EventKind kind;

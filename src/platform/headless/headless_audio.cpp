@@ -47,9 +47,21 @@ void PlaySoundBuffer(SoundBuffer* buffer) {
     Record({EventKind::EffectPlayed, buffer->name, "", "", false, 0});
 }
 
-void ReleaseSoundBuffer(SoundBuffer* buffer) { delete buffer; }
-void ReleasePrimarySoundBuffer() { S().primarySound = false; }
-void ReleaseSoundDevice() { S().soundDevice = false; }
+void ReleaseSoundBuffer(SoundBuffer* buffer) {
+    if (!buffer) return;
+    Record({EventKind::Released, "sound buffer " + buffer->name, "", "", false, 0});
+    delete buffer;
+}
+
+void ReleasePrimarySoundBuffer() {
+    S().primarySound = false;
+    Record({EventKind::Released, "primary sound buffer", "", "", false, 0});
+}
+
+void ReleaseSoundDevice() {
+    S().soundDevice = false;
+    Record({EventKind::Released, "sound device", "", "", false, 0});
+}
 
 uint32_t OpenMusic(const char* fileName) {
     State& s = S();

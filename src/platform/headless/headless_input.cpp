@@ -104,9 +104,20 @@ InputResult GetJoystickState(JoystickState& state) {
     return InputResult::Ok;
 }
 
-void ReleaseKeyboardDevice() { S().keyboard = DeviceState{}; }
-void ReleaseJoystickDevice() { S().joystick = DeviceState{}; }
-void ReleaseInputObject() { S().inputObject = false; }
+void ReleaseKeyboardDevice() {
+    S().keyboard = DeviceState{};
+    headless::detail::Record({headless::EventKind::Released, "keyboard device", "", "", false, 0});
+}
+
+void ReleaseJoystickDevice() {
+    S().joystick = DeviceState{};
+    headless::detail::Record({headless::EventKind::Released, "joystick device", "", "", false, 0});
+}
+
+void ReleaseInputObject() {
+    S().inputObject = false;
+    headless::detail::Record({headless::EventKind::Released, "input object", "", "", false, 0});
+}
 
 }  // namespace platform
 
