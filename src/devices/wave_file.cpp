@@ -1,7 +1,6 @@
 // The WAV reader: the whole file is read into memory and walked with a
 // small RIFF chunk reader. A chunk is a four-character id, a 32-bit
 // little-endian size and that many bytes, padded to an even length.
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -13,17 +12,6 @@ using namespace platform;
 namespace {
 
 constexpr uint32_t FmtLongest = 18;  // the published format layout
-
-bool ReadWholeFile(const char* fileName, std::vector<uint8_t>& bytes) {
-    std::FILE* file = OpenDataFile(fileName);
-    if (!file) return false;
-    uint8_t block[8192];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.insert(bytes.end(), block, block + got);
-    const bool ok = !std::ferror(file);
-    std::fclose(file);
-    return ok;
-}
 
 uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 uint32_t U32(const uint8_t* p) {
@@ -112,7 +100,7 @@ WaveFormat DecodeFormat(const uint8_t* chunkBytes, uint32_t size) {
 
 bool Read_WaveFile(const char* fileName, WaveData& wave) {
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(fileName, bytes)) return Refuse(ReadFailed, "DSound!");
+    if (!ReadDataFile(fileName, bytes)) return Refuse(ReadFailed, "DSound!");
 
     Chunk riff{};
     const Search riffSearch = FindWaveRiff(bytes, riff);
