@@ -77,9 +77,11 @@ protected:
         ASSERT_TRUE(RegisterWindowClass([](Window*, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; }));
         mainWindow = CreateMainWindow();
         ASSERT_NE(mainWindow, nullptr);
+        ReleaseSound();  // no sound device to begin with
         hl::ClearEvents();
     }
     void TearDown() override {
+        ReleaseSound();
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }

@@ -29,6 +29,10 @@ namespace {
 // to. SDL_SOUNDFONTS in the environment wins over both.
 constexpr const char* SoundFonts[] = {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2"};
 
+// FluidSynth at full volume fills the 8-bit output by itself; at half,
+// the effects stand out above the band and the two seldom clip together.
+constexpr int MusicVolume = MIX_MAX_VOLUME / 2;
+
 struct MusicState {
     Mix_Music* music = nullptr;
     std::vector<uint8_t> file;  // the piece's bytes, which the player reads
@@ -137,6 +141,7 @@ uint32_t OpenMusic(const char* fileName) {
         Mix_SetPostMix(CountFrames, nullptr);
         m.hooked = true;
     }
+    Mix_VolumeMusic(MusicVolume);
     m.music = music;
     m.file.swap(bytes);
     m.openId = ++m.lastId;
