@@ -130,3 +130,13 @@ TEST(SdlSound, OnlyFormatsTheMixerCanTakeMakeBuffers) {
     ReleaseSoundBuffer(torn);
     capture.Finish();
 }
+
+TEST(SdlSound, WithoutAnOutputThereIsNoSoundDevice) {
+    // SDL's audio starts, but the output cannot be opened.
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "/nonexistent-folder/out.raw", 1);
+    EXPECT_FALSE(CreateSoundDevice());
+    EXPECT_FALSE(CreatePrimarySoundBuffer());
+    const std::vector<uint8_t> level = Level8(10, 0.1);
+    EXPECT_EQ(CreateSoundBuffer("Hit.wav", Format(1, Rate, 8), level.data(), level.size()), nullptr);
+}

@@ -106,6 +106,21 @@ bool CreateSoundDevice() {
         std::fprintf(stderr, "Tessaline: no sound: %s\n", SDL_GetError());
         return false;
     }
+    // SDL's audio starts on a machine without a sound card too; only
+    // opening the output tells. Without one the game has no sound device,
+    // so it reports that once instead of failing every effect.
+    SDL_AudioSpec want{};
+    want.freq = 22050;
+    want.format = AUDIO_U8;
+    want.channels = 2;
+    want.samples = MixerChunkSamples;
+    const SDL_AudioDeviceID probe = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, SDL_AUDIO_ALLOW_ANY_CHANGE);
+    if (probe == 0) {
+        std::fprintf(stderr, "Tessaline: no sound output: %s\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    SDL_CloseAudioDevice(probe);
     s.device = true;
     return true;
 }
