@@ -113,6 +113,9 @@ void MessageBox(Window* owner, const char* text, const char* caption);
 // Opens a data file by the game's relative name ("Image\Font.bmp"); the
 // backslashes are folder separators. Binary read; null when it cannot.
 std::FILE* OpenDataFile(const char* name);
+// Reads a whole data file into `bytes`; false when it cannot be opened or
+// read.
+bool ReadDataFile(const char* name, std::vector<uint8_t>& bytes);
 // Loads a BMP file into 0x00RRGGBB pixels, rows top first. False (and
 // nothing changed) for a missing, short or malformed file.
 bool LoadBitmapFile(const char* name, std::vector<uint32_t>& pixels, int& width, int& height);

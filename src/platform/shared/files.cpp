@@ -26,6 +26,17 @@ std::FILE* OpenDataFile(const char* name) {
     return std::fopen(LocalPath(name).c_str(), "rb");
 }
 
+bool ReadDataFile(const char* name, std::vector<uint8_t>& bytes) {
+    std::FILE* file = OpenDataFile(name);
+    if (!file) return false;
+    uint8_t block[8192];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.insert(bytes.end(), block, block + got);
+    const bool ok = !std::ferror(file);
+    std::fclose(file);
+    return ok;
+}
+
 bool LoadBitmapFile(const char* name, std::vector<uint32_t>& pixels, int& width, int& height) {
     if (!name) return false;
     SDL_Surface* loaded = SDL_LoadBMP(LocalPath(name).c_str());
