@@ -1,7 +1,9 @@
 // Building and releasing the two figures and the floor.
 #include "figure/model.h"
 
+#include "combat/fighter.h"
 #include "figure/model_data.h"
+#include "figure/motion_file.h"
 #include "figure/transform.h"
 
 Mesh meshes[JointCount] = {};
@@ -166,6 +168,8 @@ void FreeJoint(Mesh& mesh, Joint& joint) {
 }
 
 void FreeFigures() {
+    FreeMotionTable(fighter1);
+    FreeMotionTable(fighter2);
     FreeJoint(stageMesh, stageJoint);
     for (int k = 0; k < JointCount; ++k) FreeJoint(meshes[k], joints[k]);
 }

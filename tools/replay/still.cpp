@@ -41,6 +41,14 @@ bool DrawStill(std::vector<uint32_t>& frame, const std::string& name, const Stil
     frame.assign(static_cast<size_t>(Width) * Height, Background);
     frameBits = frame.data();
     framePitch = Width;
+    // One frame of two standing fighters as the game draws it: the roots at
+    // standing height with the standing fall speed, which the frame's
+    // gravity step takes off before the transform; the facing step turns
+    // the roots toward each other.
+    for (int i = 0; i < 2; ++i) {
+        joints[i == 0 ? Fighter1Base : Fighter2Base].offset.y = stageJoint.offset.y + StandingHeight;
+        fighters[i].fallSpeed = 0.78;
+    }
     UpdateFigures();
     DrawFigures();
     frameBits = nullptr;
@@ -61,7 +69,6 @@ bool RenderEach(const char* dataDir, const StillSink& sink) {
     if (!LoadTableFrom(dataDir)) return false;
     LightVector = {0.0, 3000.0, 0.0};
     BuildFigures();
-    for (int base : {Fighter1Base, Fighter2Base}) joints[base].offset.y = stageJoint.offset.y + StandingHeight;
     SetAllJointFlags(ShadowOn, true);
     std::vector<uint32_t> frame;
     bool ok = true;

@@ -1,0 +1,136 @@
+// Whole battle frames through the real passes (controls, figure update, hit
+// pass) on the built figures, with plain motions made here: the guard holds
+// the weapon arm back, both attacks hold it out toward the opponent.
+#include "combat/combat_fixture.h"
+#include "combat/controls.h"
+#include "combat/hits.h"
+#include "combat/movement.h"
+#include "combat/playback.h"
+#include "devices/input.h"
+#include "figure/passes.h"
+
+namespace {
+
+namespace hl = platform::headless;
+
+constexpr uint16_t ArmBack = 128, ArmOut = 384;
+constexpr uint16_t BladeTilt = 64;  // an eighth of a turn away from upright, along the arm
+
+void NoInput() { inputState = {}; }
+
+// Every motion with its real key count, ten frames a key, the weapon arm
+// (first upper arm) turned back, or out for the two attacks, the blade
+// leaning the way the arm points. Moves go round
+// at their last key; the others end on the key before it, which is then
+// played during the blend out.
+void SetTestMotions(Fighter& f) {
+    for (uint16_t m = 0; m < MotionCount; ++m) {
+        const bool loops = m == Way || m == Walk || m == Jump || m == Dance;
+        std::vector<KeySpec> keys(motionFiles[m].keys, KeySpec{0, 10, {}});
+        keys[keys.size() - (loops ? 1 : 2)].flags = loops ? Loop : End;
+        SetMotion(f, m, keys);
+        for (int k = 0; k < motionFiles[m].keys; ++k) {
+            MotionKey& key = f.motions[m][k];
+            key.rawEntries[2].angles[2] = (m == Slay || m == YokoGiri) ? ArmOut : ArmBack;
+            key.rawEntries[4].angles[0] = BladeTilt;
+            RestoreKey(key);
+        }
+    }
+}
+
+class Gameplay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FillSineTable();
+        hl::ReleaseAllKeys();
+        hl::ClearEvents();
+        pollInput = NoInput;
+        BuildFigures();
+        for (Fighter& f : fighters) {
+            f = Fighter{};
+            f.health = f.fullHealth = 1000;
+            f.jumpSpeed = TakeOffSpeed;
+            SetTestMotions(f);
+        }
+        Frames(10);  // standing, settled into the guard
+    }
+    void TearDown() override { FreeFigures(); }
+    void Frames(int count) {
+        for (int i = 0; i < count; ++i) {
+            RunControls();
+            UpdateFigures();
+            ResolveHits();
+        }
+    }
+    void Press(int key, int frames) {
+        hl::HoldKey(key);
+        Frames(frames);
+        hl::ReleaseKey(key);
+    }
+    double RootDistance() const { return PartDistance(joints[0], joints[15]); }
+    Effects effects;
+};
+
+TEST_F(Gameplay, FromTheStartPlacesNothingLandsWithoutAnAttack) {
+    Frames(200);
+    EXPECT_EQ(fighter1.health, 1000);
+    EXPECT_EQ(fighter2.health, 1000);
+    EXPECT_TRUE(EffectsPlayed().empty());
+    EXPECT_NEAR(RootDistance(), 448.0, 1e-9);
+}
+
+TEST_F(Gameplay, AWalkInThenASlayAndAYokoGiriInOneCombo) {
+    Press(platform::VK_RIGHT, 4);
+    Frames(1);
+    EXPECT_NEAR(RootDistance(), 416.0, 1e-9);
+    ASSERT_EQ(fighter2.health, 1000);
+
+    Press(platform::VK_X, 1);
+    Frames(5);
+    EXPECT_EQ(fighter2.health, 900);
+    EXPECT_EQ(fighter2.motion.nextMotion, UpDamage);
+    EXPECT_TRUE(fighter2.motion.motionFlags & Locked);
+    EXPECT_EQ(knockBack[1], 0.0);
+    EXPECT_EQ(EffectsPlayed(), (std::vector<std::string>{"Attack.wav", "Hit.wav"}));
+
+    const double x2 = joints[15].offset.x;
+    Press(platform::VK_X, 1);  // still locked by Slay, its blend over
+    EXPECT_TRUE(fighter1.actionFlags & Finisher);
+    Frames(5);
+    EXPECT_EQ(fighter2.health, 800);
+    EXPECT_EQ(fighter2.motion.nextMotion, RightDamage);
+    Frames(30);
+    EXPECT_GT(joints[15].offset.x, x2 + 400.0);  // knocked away from fighter 1
+    EXPECT_NEAR(joints[15].offset.z, -100.0, 1e-6);
+    EXPECT_EQ(fighter1.health, 1000);
+}
+
+TEST_F(Gameplay, AttacksAtBladeRangeCancel) {
+    hl::HoldKey(platform::VK_X);
+    pollInput = [] { inputState = {0, 0x1}; };  // player 2 attacks in the same frame
+    Frames(1);
+    hl::ReleaseKey(platform::VK_X);
+    pollInput = NoInput;
+    Frames(5);
+    for (const Fighter& f : fighters) {
+        EXPECT_EQ(f.health, 1000);
+        EXPECT_EQ(f.motion.nextMotion, DownGrad);
+        EXPECT_FALSE(f.actionFlags & AttackActive);
+    }
+    int clashes = 0;
+    for (const std::string& e : EffectsPlayed()) clashes += e == "Sousatu.wav";
+    EXPECT_EQ(clashes, 2);
+}
+
+TEST_F(Gameplay, BodiesThatTouchLoseTwoHealthAFrameEach) {
+    joints[15].offset.x = joints[0].offset.x + 100.0;
+    Frames(1);
+    const int before1 = fighter1.health, before2 = fighter2.health;
+    Frames(10);
+    EXPECT_EQ(fighter1.health, before1 - 20);
+    EXPECT_EQ(fighter2.health, before2 - 20);
+    EXPECT_EQ(fighter1.motion.nextMotion, UpGrad);
+    EXPECT_EQ(fighter2.motion.nextMotion, UpGrad);
+}
+
+}  // namespace
