@@ -1,0 +1,218 @@
+// The triangle fillers: sort the corners by row, walk the two edges down
+// the screen in floating point and hand each row to a span writer. The
+// flat and the smooth filler walk the same way; the smooth one carries an
+// intensity along each edge as well.
+#include "raster/fill.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+#include "figure/math.h"
+
+namespace {
+
+struct Corner {
+    int32_t x, y;
+    double intensity;
+};
+
+// One side of the triangle while it is walked: where it is on the current
+// row and how far it moves per row above and below the middle corner.
+struct Edge {
+    double x, intensity;
+    double upperStep, upperIntensityStep;
+    double lowerStep, lowerIntensityStep;
+};
+
+void CompareExchangeRows(Corner& a, Corner& b) {
+    if (a.y > b.y) std::swap(a, b);
+}
+
+void CompareExchangeColumns(Corner& a, Corner& b) {
+    if (a.x > b.x) std::swap(a, b);
+}
+
+// Differences are formed in 64 bits so that no pair of 32-bit corners can
+// overflow; an edge within one row does not move.
+double Slope(double delta, int64_t rows) { return rows == 0 ? 0.0 : delta / static_cast<double>(rows); }
+
+double ColumnSlope(const Corner& from, const Corner& to) {
+    return Slope(static_cast<double>(int64_t{to.x} - from.x), int64_t{to.y} - from.y);
+}
+
+double IntensitySlope(const Corner& from, const Corner& to) {
+    return Slope(to.intensity - from.intensity, int64_t{to.y} - from.y);
+}
+
+Edge MakeEdge(double upperStep, double upperIntensityStep, double lowerStep, double lowerIntensityStep) {
+    return {0.0, 0.0, upperStep, upperIntensityStep, lowerStep, lowerIntensityStep};
+}
+
+// Places an edge on row 0 as if it had been walked there from the corner
+// `from`, which lies above the screen, along its slopes.
+void PlaceOnTopRow(Edge& edge, const Corner& from, double step, double intensityStep) {
+    edge.x = from.x - from.y * step;
+    edge.intensity = from.intensity - from.y * intensityStep;
+}
+
+// Moves an edge that starts on row top, above the screen, down to row 0
+// along its upper slopes.
+void ClipToTopRow(Edge& edge, int32_t top) {
+    edge.x -= top * edge.upperStep;
+    edge.intensity -= top * edge.upperIntensityStep;
+}
+
+template <bool Smooth>
+void WriteSpan(uint32_t* row, int32_t xa, int32_t xb, double ia, double ib, uint32_t colour) {
+    if constexpr (Smooth) {
+        FillGouraudSpan(row, xa, xb, ia, ib, colour);
+    } else {
+        FillSpan(row, xa, xb, colour);
+    }
+}
+
+template <bool Smooth>
+void WriteRow(uint32_t* pixels, int32_t pitch, int32_t r, const Edge& left, const Edge& right, uint32_t colour) {
+    uint32_t* row = pixels + static_cast<ptrdiff_t>(r) * pitch;
+    WriteSpan<Smooth>(row, TruncToInt(left.x), TruncToInt(right.x), left.intensity, right.intensity, colour);
+}
+
+void StepUpper(Edge& edge) {
+    edge.x += edge.upperStep;
+    edge.intensity += edge.upperIntensityStep;
+}
+
+void StepLower(Edge& edge) {
+    edge.x += edge.lowerStep;
+    edge.intensity += edge.lowerIntensityStep;
+}
+
+template <bool Smooth>
+int WalkTriangle(uint32_t* pixels, int32_t pitch, const double* intensities, const ScreenTriangle& t,
+                 uint32_t colour) {
+    Corner p0 = {t.x0, t.y0, Smooth ? intensities[0] : 0.0};
+    Corner p1 = {t.x1, t.y1, Smooth ? intensities[1] : 0.0};
+    Corner p2 = {t.x2, t.y2, Smooth ? intensities[2] : 0.0};
+    CompareExchangeRows(p0, p1);
+    CompareExchangeRows(p1, p2);
+    CompareExchangeRows(p0, p1);
+    if (p0.y == p1.y && p0.x > p1.x) std::swap(p0, p1);
+
+    // Nothing whose top is on the last row or whose every corner is on the
+    // last column is drawn: such slivers would only flicker at the border.
+    if (p2.y < 0 || p0.y >= LastRow) return 0;
+    if (p0.x < 0 && p1.x < 0 && p2.x < 0) return 0;
+    if (p0.x >= LastColumn && p1.x >= LastColumn && p2.x >= LastColumn) return 0;
+
+    const double s02 = ColumnSlope(p0, p2), s01 = ColumnSlope(p0, p1), s12 = ColumnSlope(p1, p2);
+    const double d02 = IntensitySlope(p0, p2), d01 = IntensitySlope(p0, p1), d12 = IntensitySlope(p1, p2);
+    // The long edge P0-P2 is on the right when it leans further right than
+    // the upper short edge.
+    const bool longEdgeRight = s02 > s01 && p0.y != p1.y;
+    Edge left, right;
+    if (longEdgeRight) {
+        left = MakeEdge(s01, d01, s12, d12);
+        right = MakeEdge(s02, d02, s02, d02);
+    } else {
+        left = MakeEdge(s02, d02, s02, d02);
+        right = MakeEdge(s01, d01, s12, d12);
+    }
+    left.x = p0.x;
+    left.intensity = p0.intensity;
+    const Corner& rightStart = p0.y != p1.y ? p0 : p1;
+    right.x = rightStart.x;
+    right.intensity = rightStart.intensity;
+
+    int32_t r = p0.y;
+    if (p0.y < 0) {
+        r = 0;
+        if (p1.y >= 0) {
+            ClipToTopRow(left, p0.y);
+            ClipToTopRow(right, p0.y);
+        } else if (longEdgeRight) {
+            PlaceOnTopRow(left, p1, s12, d12);
+            PlaceOnTopRow(right, p0, s02, d02);
+        } else {
+            PlaceOnTopRow(left, p0, s02, d02);
+            PlaceOnTopRow(right, p1, s12, d12);
+        }
+    }
+
+    if (p0.y == p1.y && p1.y == p2.y) {
+        CompareExchangeColumns(p0, p1);
+        CompareExchangeColumns(p1, p2);
+        CompareExchangeColumns(p0, p1);
+        WriteSpan<Smooth>(pixels + static_cast<ptrdiff_t>(r) * pitch, p0.x, p2.x, p0.intensity, p2.intensity,
+                          colour);
+        return 1;
+    }
+
+    const int32_t y1 = std::min(p1.y, LastRow);
+    const int32_t y2 = std::min(p2.y, LastRow);
+    for (; r < y1; ++r) {
+        WriteRow<Smooth>(pixels, pitch, r, left, right, colour);
+        StepUpper(left);
+        StepUpper(right);
+    }
+
+    // When the middle and the bottom corner share a column, the edge
+    // between them starts exactly on that column rather than where the
+    // upper edge's additions left it.
+    if ((p0.y >= 0 || y1 >= 0) && !(y1 == LastRow && y2 == LastRow) && p1.x == p2.x && p1.x != ScreenWidth) {
+        if (p0.x < p1.x) {
+            right.x = p1.x;
+            right.intensity = p1.intensity;
+        }
+        if (p0.x > p1.x) {
+            left.x = p1.x;
+            left.intensity = p1.intensity;
+        }
+    }
+
+    for (; r <= y2; ++r) {
+        WriteRow<Smooth>(pixels, pitch, r, left, right, colour);
+        StepLower(left);
+        StepLower(right);
+    }
+    return 1;
+}
+
+}  // namespace
+
+int FillTriangle(uint32_t* pixels, int32_t pitch, const ScreenTriangle& triangle, uint32_t colour) {
+    return WalkTriangle<false>(pixels, pitch, nullptr, triangle, colour);
+}
+
+int FillGouraudTriangle(uint32_t* pixels, int32_t pitch, const double intensities[3], const ScreenTriangle& triangle,
+                        uint32_t colour) {
+    return WalkTriangle<true>(pixels, pitch, intensities, triangle, colour);
+}
+
+void FillSpan(uint32_t* rowStart, int32_t xa, int32_t xb, uint32_t colour) {
+    if (xb < 0 || xa > LastColumn) return;
+    xa = std::max(xa, 0);
+    xb = std::min(xb, LastColumn);
+    if (xa > xb) return;
+    std::fill(rowStart + xa, rowStart + xb + 1, colour);
+}
+
+// The smooth span writes the colour's outer channels exchanged, and its
+// intensity starts at ia on the first pixel drawn even when the span was
+// cut at the left edge, stopping one step short of ib.
+void FillGouraudSpan(uint32_t* rowStart, int32_t xa, int32_t xb, double ia, double ib, uint32_t colour) {
+    if (xb < 0 || xa > LastColumn) return;
+    xa = std::max(xa, 0);
+    xb = std::min(xb, LastColumn);
+    const int32_t n = xb - xa + 1;
+    if (n <= 0) return;
+    const double step = (ib - ia) / n;
+    const double c2 = (colour >> 16) & 0xFF, c1 = (colour >> 8) & 0xFF, c0 = colour & 0xFF;
+    double i = ia;
+    for (int32_t x = xa; x <= xb; ++x) {
+        rowStart[x] = (static_cast<uint32_t>(TruncToInt(c0 * i)) & 0xFF) << 16 |
+                      (static_cast<uint32_t>(TruncToInt(c1 * i)) & 0xFF) << 8 |
+                      (static_cast<uint32_t>(TruncToInt(c2 * i)) & 0xFF);
+        i += step;
+    }
+}
