@@ -66,7 +66,7 @@ void SetPose(int firstJoint, const MotionKey& key) {
 // back for a raised blade to stay in the picture.
 void PlaceCamera() {
     const Vec3& root = joints[0].offset;
-    cameraPosition = {root.x, 330.0, root.z - 1800.0};
+    cameraPosition = {root.x, 350.0, root.z - 1600.0};
     cameraAngles[0] = cameraAngles[1] = cameraAngles[2] = 0;
 }
 
