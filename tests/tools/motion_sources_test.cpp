@@ -23,6 +23,7 @@ struct DataRun {
 DataRun MakeDataWithWalk(const std::string& walk) {
     const fs::path dir = fs::temp_directory_path() / ("tessaline-motions-" + std::to_string(getpid()));
     fs::remove_all(dir);
+    fs::create_directories(dir);
     fs::copy(TESSALINE_ASSETS_DIR, dir / "assets", fs::copy_options::recursive);
     std::ofstream(dir / "assets" / "motions" / "Walk.txt") << walk;
     const std::string command = std::string(TESSALINE_DATA_TOOL) + " " + (dir / "data").string() + " --assets " +
