@@ -1,0 +1,52 @@
+// The build-pose stills, hashed: a change of any pixel in any mode shows
+// here and has to be taken into still_hashes.txt on purpose.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "../../tools/replay/still.cpp"
+#include "figure_setup.h"
+
+namespace {
+
+std::string HashLines(const std::vector<StillHash>& hashes) {
+    std::ostringstream out;
+    for (const StillHash& h : hashes) {
+        char hex[17];
+        std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h.hash));
+        out << h.name << ' ' << hex << '\n';
+    }
+    return out.str();
+}
+
+TEST(Stills, MatchTheCommittedHashes) {
+    std::ifstream file(TESSALINE_SOURCE_DIR "/tests/figure/still_hashes.txt");
+    ASSERT_TRUE(file) << "no still_hashes.txt";
+    std::stringstream committed;
+    committed << file.rdbuf();
+    const std::vector<StillHash> hashes = HashStills(TESSALINE_DATA_DIR);
+    ASSERT_EQ(hashes.size(), 15u);
+    EXPECT_EQ(HashLines(hashes), committed.str());
+}
+
+TEST(Stills, WritesOnePngPerStill) {
+    ScratchFolder folder("tessaline-stills");
+    EXPECT_EQ(RenderStills(TESSALINE_DATA_DIR, "out"), 0);
+    int pngs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path / "out")) {
+        pngs += entry.path().extension() == ".png" && entry.file_size() > 1000;
+    }
+    EXPECT_EQ(pngs, 15);
+    EXPECT_TRUE(std::filesystem::exists(folder.path / "out" / "still-draw1-shade1.png"));
+    EXPECT_EQ(std::filesystem::current_path(), folder.path);
+}
+
+TEST(Stills, FailWithoutTheData) {
+    ScratchFolder folder("tessaline-stills-nodata");
+    EXPECT_EQ(RenderStills("no-such-folder", "out"), 1);
+    EXPECT_TRUE(HashStills(folder.path.c_str()).empty());
+}
+
+}  // namespace
