@@ -28,6 +28,7 @@
 // Besides the syntax the compiler refuses what the playback cannot follow:
 // a key sequence that would run past the last key, an `End` whose next key
 // is too short for the five-frame blend, and keys that are never used.
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -232,6 +233,7 @@ bool ParseMotionSource(const std::string& text, int keyCount, std::vector<Source
         }
     }
     if (static_cast<int>(keys.size()) != keyCount) {
+        error.line = std::max(error.line, 1);
         error.reason = "this motion has " + std::to_string(keyCount) + " keys, the file gives " +
                        std::to_string(keys.size());
         return false;

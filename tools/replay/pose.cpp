@@ -112,15 +112,18 @@ int RenderKey(int motion, int key, const fs::path& outDir) {
 }
 
 // Plays the motion the way a fight does: fighter 1 in its guard is asked
-// for the motion once (the motion then runs on through its own End or
-// Loop), each frame transformed and drawn before the playback moves on.
+// for the motion, each frame transformed and drawn before the playback
+// moves on. When a blow or a reaction hands the fighter back, it is asked
+// for the guard, as the controls do with no key held; the other motions
+// go on through their own End or Loop.
 int RenderPlay(int motion, const fs::path& outDir) {
     LoadAllMotions();
     SetPose(Fighter1Base, fighter1.motions[Way][0]);
     SetPose(Fighter2Base, fighter2.motions[Way][0]);
     SetJointOffset(joints[Fighter2Base], joints[0].offset.x + BladeRange, StandingHeight, joints[0].offset.z);
     fighter1.motion = {};
-    RequestMotion(fighter1, static_cast<uint16_t>(motion), Locked);
+    const bool chosen = motion == Way || motion == Walk || motion == Jump || motion == TakeUp || motion == Dance;
+    RequestMotion(fighter1, static_cast<uint16_t>(motion), chosen ? Requested : Locked);
     const int rows = (PlayFrames / 2 + SheetColumns - 1) / SheetColumns;
     std::vector<uint32_t> sheet(static_cast<size_t>(Width * SheetColumns) * Height * rows, 0);
     std::vector<uint32_t> pixels;
@@ -138,7 +141,9 @@ int RenderPlay(int motion, const fs::path& outDir) {
                 std::copy_n(&pixels[y * Width], Width, &sheet[(static_cast<size_t>(y0 + y) * SheetColumns * Width) + x0]);
             }
         }
+        const uint16_t heldBefore = s.motionFlags & (Locked | Requested);
         AdvanceMotion(joints, fighter1, Fighter1Base, Fighter2Base);
+        if (heldBefore == Locked && (s.motionFlags & Locked) == 0) RequestMotion(fighter1, Way, Requested);
     }
     const fs::path path = outDir / (MotionName(motion) + "-play.png");
     if (platform::WritePng(path.c_str(), sheet.data(), Width * SheetColumns, Height * rows, Width * SheetColumns)) {
@@ -170,9 +175,12 @@ int RenderPose(const char* dataDir, const char* motionAndKey, const char* outDir
         }
         key = static_cast<int>(k);
     }
+    // The game reads its files from the current directory: the data folder
+    // while the pose is made, then the caller's again.
     std::error_code ec;
     const fs::path out = fs::absolute(outDir);
     fs::create_directories(out, ec);
+    const fs::path before = fs::current_path(ec);
     fs::current_path(dataDir, ec);
     if (ec) {
         std::fprintf(stderr, "tessaline-replay: no data folder %s\n", dataDir);
@@ -185,5 +193,7 @@ int RenderPose(const char* dataDir, const char* motionAndKey, const char* outDir
     for (int k = 0; k < JointCount; ++k) joints[k].flags |= ShadowOn;
     SetJointOffset(joints[0], joints[0].offset.x, StandingHeight, joints[0].offset.z);
     PlaceCamera();
-    return key >= 0 ? RenderKey(motion, key, out) : RenderPlay(motion, out);
+    const int status = key >= 0 ? RenderKey(motion, key, out) : RenderPlay(motion, out);
+    fs::current_path(before, ec);
+    return status;
 }
