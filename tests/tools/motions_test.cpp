@@ -40,6 +40,54 @@ uint32_t Little(const std::vector<uint8_t>& b, size_t at, int bytes) {
     return v;
 }
 
+Vec3 Centre(int joint) {
+    const Mesh& mesh = meshes[joint];
+    std::vector<Vec3> points(mesh.vertices, mesh.vertices + mesh.vertexCount);
+    TransformToWorld(joints[joint], points.data(), mesh.vertexCount);
+    Vec3 sum = {0.0, 0.0, 0.0};
+    for (const Vec3& p : points) sum = {sum.x + p.x, sum.y + p.y, sum.z + p.z};
+    return {sum.x / mesh.vertexCount, sum.y / mesh.vertexCount, sum.z / mesh.vertexCount};
+}
+
+double Distance(const Vec3& a, const Vec3& b) {
+    return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+}
+
+enum class Blow { Lands, MeetsTheBlade, Misses };
+
+// One frame of both figures as a fight has it: turned to face each other,
+// judged by the hit pass's spheres (the weapon against the other's torso,
+// then against the other's weapon), then played on.
+Blow JudgeAndPlay() {
+    joints[0].angles[2] = TruncToAngle(AngleFromDelta(joints[0].offset, joints[15].offset));
+    joints[15].angles[2] = TruncToAngle(AngleFromDelta(joints[15].offset, joints[0].offset));
+    const Vec3 weapon = Centre(14);
+    Blow blow = Blow::Misses;
+    if (Distance(weapon, Centre(15)) <= joints[14].radius + joints[15].radius) {
+        blow = Blow::Lands;
+    } else if (Distance(weapon, Centre(29)) <= joints[14].radius + joints[29].radius) {
+        blow = Blow::MeetsTheBlade;
+    }
+    AdvanceMotion(joints, fighter1, 0, 15);
+    AdvanceMotion(joints, fighter2, 15, 30);
+    return blow;
+}
+
+// Both fighters settled into a motion at a distance, every key as loaded.
+void Stand(uint16_t motion, double distance) {
+    for (Fighter& f : fighters) {
+        for (int m = 0; m < MotionCount; ++m) {
+            for (int k = 0; k < motionFiles[m].keys; ++k) RestoreKey(f.motions[m][k]);
+        }
+        f.motion = {};
+        f.motion.currentMotion = f.motion.nextMotion = motion;
+    }
+    for (int j = 0; j < 30; ++j) {
+        for (int a = 0; a < 3; ++a) joints[j].angles[a] = fighter1.motions[motion][0].rawEntries[j % 15].angles[a];
+    }
+    SetJointOffset(joints[15], joints[0].offset.x + distance, 256.0, joints[0].offset.z);
+}
+
 class Motions : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -107,7 +155,7 @@ TEST_F(Motions, KeyTimingsSuitThePlayback) {
 TEST_F(Motions, PlaybackNeverLeavesAMotionsKeys) {
     for (int m = 0; m < MotionCount; ++m) {
         SCOPED_TRACE(MotionName(m));
-        fighter1.motion = {};
+        Stand(Way, 448.0);
         Ask(static_cast<uint16_t>(m));
         int handedBack = 0;
         for (int frame = 0; frame < 2000; ++frame) {
@@ -143,7 +191,7 @@ TEST_F(Motions, NoJointDriftsInTenThousandFrames) {
     for (int j = 0; j < 15; ++j) built[j] = joints[j].offset;
     for (int m = 0; m < MotionCount; ++m) {
         SCOPED_TRACE(MotionName(m));
-        fighter1.motion = {};
+        Stand(Way, 448.0);
         Ask(static_cast<uint16_t>(m));
         for (int frame = 0; frame < 10000; ++frame) Step();
         for (int j = 0; j < 15; ++j) {
@@ -162,7 +210,7 @@ TEST_F(Motions, TheWinnerTakesUpTheVictoryPoseFromAnyMomentOfAnyMotion) {
     for (uint16_t start : {Way, Walk, Jump, Slay, YokoGiri}) {
         for (int moment = 0; moment < 60; ++moment) {
             SCOPED_TRACE(MotionName(start) + " after " + std::to_string(moment) + " frames");
-            fighter1.motion = {};
+            Stand(Way, 448.0);
             Ask(start);
             for (int frame = 0; frame < moment; ++frame) Step();
             int frames = 0;
@@ -181,39 +229,43 @@ TEST_F(Motions, TheWinnerTakesUpTheVictoryPoseFromAnyMomentOfAnyMotion) {
     }
 }
 
-Vec3 Centre(int joint) {
-    const Mesh& mesh = meshes[joint];
-    std::vector<Vec3> points(mesh.vertices, mesh.vertices + mesh.vertexCount);
-    TransformToWorld(joints[joint], points.data(), mesh.vertexCount);
-    Vec3 sum = {0.0, 0.0, 0.0};
-    for (const Vec3& p : points) sum = {sum.x + p.x, sum.y + p.y, sum.z + p.z};
-    return {sum.x / mesh.vertexCount, sum.y / mesh.vertexCount, sum.z / mesh.vertexCount};
-}
-
-// A blow must reach an opponent standing in its guard in front, from the
-// start distance and closer, while the blow still holds the fighter: the
-// weapon's sphere (192) meets the torso's (64) as the hit pass judges it.
-TEST_F(Motions, BlowsSweepThroughAnOpponentInFront) {
-    for (uint16_t blow : {Slay, YokoGiri}) {
-        for (double distance : {260.0, 320.0, 380.0, 448.0}) {
-            SCOPED_TRACE(MotionName(blow) + " at " + std::to_string(distance));
-            SetJointOffset(joints[15], joints[0].offset.x + distance, 256.0, joints[0].offset.z);
-            for (int j = 0; j < 15; ++j) {
-                for (int a = 0; a < 3; ++a) joints[15 + j].angles[a] = Key(Way, 0).rawEntries[j].angles[a];
+// Blows are judged every frame: a blow that reaches the other's weapon
+// sphere (192 + 192) before its torso sphere (192 + 64) is cancelled. So
+// the guard keeps the blade away from the opponent, and a blow must swing
+// (land after its blend) and reach the body first: from the start distance
+// and closer, against a fighter standing or walking, and the combo's
+// second blow against the first blow's reaction.
+TEST_F(Motions, BlowsSwingThroughTheOpponentBeforeMeetingItsBlade) {
+    for (uint16_t stance : {Way, Walk}) {
+        for (uint16_t blow : {Slay, YokoGiri}) {
+            for (double distance : {260.0, 320.0, 380.0, 448.0}) {
+                SCOPED_TRACE(MotionName(blow) + " against " + MotionName(stance) + " at " + std::to_string(distance));
+                Stand(stance, distance);
+                Ask(blow);
+                Blow first = Blow::Misses;
+                int frame = 0;
+                for (; frame < 60 && first == Blow::Misses && (State().motionFlags & Locked); ++frame) {
+                    first = JudgeAndPlay();
+                }
+                EXPECT_EQ(first, Blow::Lands);
+                EXPECT_GE(frame, BlendFrames) << "landed before the blade swung";
             }
-            fighter1.motion = {};
-            Ask(blow);
-            bool landed = false;
-            for (int frame = 0; frame < 60 && (State().motionFlags & Locked); ++frame) {
-                joints[0].angles[2] = TruncToAngle(AngleFromDelta(joints[0].offset, joints[15].offset));
-                joints[15].angles[2] = TruncToAngle(AngleFromDelta(joints[15].offset, joints[0].offset));
-                const Vec3 w = Centre(14), t = Centre(15);
-                const double d = std::sqrt((w.x - t.x) * (w.x - t.x) + (w.y - t.y) * (w.y - t.y) + (w.z - t.z) * (w.z - t.z));
-                landed = landed || d <= joints[14].radius + joints[15].radius;
-                Step();
-            }
-            EXPECT_TRUE(landed);
         }
+    }
+    for (double distance : {320.0, 448.0}) {
+        SCOPED_TRACE("the combo at " + std::to_string(distance));
+        Stand(Way, distance);
+        Ask(Slay);
+        int frame = 0;
+        while (frame < 40 && JudgeAndPlay() != Blow::Lands) ++frame;
+        ASSERT_LT(frame, 40);
+        RequestMotion(fighter2, UpDamage, Locked);
+        for (int wait = 0; wait < 6; ++wait) JudgeAndPlay();  // the second press, once the blend is over
+        ASSERT_TRUE(State().motionFlags & Locked);
+        Ask(YokoGiri);
+        Blow first = Blow::Misses;
+        for (frame = 0; frame < 40 && first == Blow::Misses; ++frame) first = JudgeAndPlay();
+        EXPECT_EQ(first, Blow::Lands);
     }
 }
 
