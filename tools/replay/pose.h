@@ -1,0 +1,12 @@
+// The replay tool's pose viewer: fighter 1 alone in one key pose of a
+// motion, or playing a whole motion, drawn by the game's own pipeline.
+#pragma once
+
+// motionAndKey "Slay:1" writes Slay-1-front.png (the figure facing the eye)
+// and Slay-1-side.png (turned as fighter 1 stands in a fight, its first
+// side to the eye) into outDir. A motion name alone ("Slay") plays that
+// motion from the guard with the game's playback, fighter 2 standing in
+// its guard at blade range, and writes Slay-play.png, every second frame
+// of the first 64 as a sheet, with the state of each frame on stdout.
+// Returns 0, or 2 (after saying why) for a bad argument or missing data.
+int RenderPose(const char* dataDir, const char* motionAndKey, const char* outDir);
