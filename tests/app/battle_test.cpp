@@ -9,7 +9,7 @@
 #include "app/shell.h"
 #include "combat/fighter.h"
 #include "figure/model.h"
-#include "game_harness.h"
+#include "support/game_harness.h"
 
 using namespace platform;
 namespace hl = platform::headless;
@@ -114,7 +114,9 @@ TEST(Battle, HealthBarsAreElevenPointsAPixelAndNeverLonger) {
         EXPECT_EQ(canvas.Length(21), c.length) << c.value;
         EXPECT_EQ(canvas.Length(22), 0) << c.value;
         EXPECT_EQ(canvas.Length(13), 0) << c.value;
-        if (c.length > 0) EXPECT_EQ(canvas.pixels[14 * 320 + 10], 0x0000D8u);
+        if (c.length > 0) {
+            EXPECT_EQ(canvas.pixels[14 * 320 + 10], 0x0000D8u);
+        }
     }
 }
 

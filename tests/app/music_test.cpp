@@ -7,7 +7,7 @@
 
 #include "app/music.h"
 #include "app/shell.h"
-#include "game_harness.h"
+#include "support/game_harness.h"
 
 using namespace platform;
 namespace hl = platform::headless;

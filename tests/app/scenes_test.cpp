@@ -7,7 +7,7 @@
 #include "app/shell.h"
 #include "combat/fighter.h"
 #include "figure/model.h"
-#include "game_harness.h"
+#include "support/game_harness.h"
 
 using namespace platform;
 namespace hl = platform::headless;

@@ -7,7 +7,7 @@
 #include "app/shell.h"
 #include "display/display.h"
 #include "figure/model.h"
-#include "game_harness.h"
+#include "support/game_harness.h"
 #include "raster/draw.h"
 #include "raster/shade.h"
 
@@ -133,8 +133,8 @@ TEST(Shell, EscShutsDownInOrderAndExitsWithZero) {
         "sound buffer Sousatu.wav", "primary sound buffer", "sound device"};
     std::vector<std::string> shutdown(seq.begin() + static_cast<long>(IndexOf(seq, "music stop")), seq.end());
     EXPECT_EQ(shutdown, expected);
-    EXPECT_EQ(joints[0].mesh, nullptr);
-    EXPECT_EQ(stageJoint.mesh, nullptr);
+    EXPECT_EQ(meshes[0].vertices, nullptr);
+    EXPECT_EQ(stageMesh.vertices, nullptr);
     EXPECT_TRUE(MessageBoxes().empty());
 }
 

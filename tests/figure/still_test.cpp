@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "../../tools/replay/still.cpp"
+#include "replay/still.h"
 #include "figure_setup.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "game_harness.h"
+#include "support/game_harness.h"
 
 #include <filesystem>
 

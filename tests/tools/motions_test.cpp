@@ -15,7 +15,7 @@
 #include "figure/model.h"
 #include "figure/motion_file.h"
 #include "figure/transform.h"
-#include "game_harness.h"
+#include "support/game_harness.h"
 
 namespace {
 

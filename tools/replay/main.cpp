@@ -13,7 +13,9 @@
 #include "app/shell.h"
 #include "platform/headless.h"
 #include "replay/input_script.h"
+#include "replay/pose.h"
 #include "replay/state_json.h"
+#include "replay/still.h"
 
 namespace hl = platform::headless;
 namespace fs = std::filesystem;
@@ -29,13 +31,18 @@ struct Options {
     int every = 0;
     std::set<int> at;
     bool hash = false;
+    std::string still;  // the build-pose stills instead of a run
+    std::string pose;   // MOTION[:KEY], written into poseDir instead of a run
+    std::string poseDir;
 };
 
 int Usage(const char* why) {
     if (why) std::fprintf(stderr, "tessaline-replay: %s\n", why);
     std::fprintf(stderr,
                  "usage: tessaline-replay [--data DIR] [--frames N] [--input FILE] [--state FILE]\n"
-                 "                        [--png DIR (--every K | --at 1,38,200)] [--hash]\n");
+                 "                        [--png DIR (--every K | --at 1,38,200)] [--hash]\n"
+                 "       tessaline-replay [--data DIR] --still DIR\n"
+                 "       tessaline-replay [--data DIR] --pose MOTION[:KEY] DIR\n");
     return 2;
 }
 
@@ -72,6 +79,12 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
             o.data = argv[++i];
         } else if (a == "--frames") {
             if (!ParseCount(argv[++i], o.frames)) return status = Usage("bad --frames"), std::nullopt;
+        } else if (a == "--still") {
+            o.still = argv[++i];
+        } else if (a == "--pose") {
+            if (i + 2 >= argc) return status = Usage("--pose takes MOTION[:KEY] and DIR"), std::nullopt;
+            o.pose = argv[++i];
+            o.poseDir = argv[++i];
         } else if (a == "--input") {
             o.input = argv[++i];
         } else if (a == "--state") {
@@ -89,17 +102,6 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
     }
     if (!o.png.empty() && o.every == 0 && o.at.empty()) o.every = 1;
     return o;
-}
-
-uint64_t Fnv1a(const uint32_t* pixels, size_t count) {
-    uint64_t h = 0xcbf29ce484222325ull;
-    for (size_t i = 0; i < count; ++i) {
-        for (int b = 0; b < 4; ++b) {
-            h ^= (pixels[i] >> (8 * b)) & 0xFF;
-            h *= 0x100000001b3ull;
-        }
-    }
-    return h;
 }
 
 struct Run {
@@ -147,7 +149,7 @@ void OnIdle(Run& run, int turn) {
 
 void OnPresent(Run& run, const uint32_t* pixels) {
     const int f = run.frame;
-    if (run.options.hash) std::printf("%016llx\n", static_cast<unsigned long long>(Fnv1a(pixels, 320 * 240)));
+    if (run.options.hash) std::printf("%016llx\n", static_cast<unsigned long long>(HashPixels(pixels, 320, 240, 320)));
     const bool wanted = !run.options.png.empty() &&
                         ((run.options.every > 0 && f % run.options.every == 0) || run.options.at.count(f));
     if (wanted) {
@@ -164,6 +166,9 @@ int main(int argc, char** argv) {
     int status = 0;
     std::optional<Options> options = ParseOptions(argc, argv, status);
     if (!options) return status;
+
+    if (!options->still.empty()) return RenderStills(options->data.c_str(), options->still.c_str());
+    if (!options->pose.empty()) return RenderPose(options->data.c_str(), options->pose.c_str(), options->poseDir.c_str());
 
     static Run run;
     run.options = *options;

@@ -1,0 +1,182 @@
+// The 2D operations the scenes lay over the figures: fast copies, fills,
+// the font, the frame-rate figure, scaled copies and the blend.
+#include <algorithm>
+#include <cstdio>
+
+#include "display/surface.h"
+#include "figure/math.h"
+
+namespace {
+
+// Left, top, right, bottom; right and bottom exclusive.
+// Wide, so no sum of wild positions and sizes wraps into a small box.
+struct Box {
+    int64_t left, top, right, bottom;
+};
+
+bool Inside(const Box& box, const Surface* surface) {
+    return box.left >= 0 && box.top >= 0 && box.left < box.right && box.top < box.bottom &&
+           box.right <= surface->width && box.bottom <= surface->height;
+}
+
+uint32_t* PixelAt(Surface* surface, int64_t x, int64_t y) {
+    return surface->pixels + static_cast<size_t>(y) * static_cast<size_t>(surface->pitch) + static_cast<size_t>(x);
+}
+
+bool IsKey(const Surface* source, uint32_t pixel) { return (pixel & 0xFFFFFF) == source->colourKey; }
+
+// A fast copy of a source box to (x, y). Like the presenter's own copy, a
+// box that is empty or reaches outside either surface copies nothing.
+void CopyBox(Surface* dest, int64_t x, int64_t y, Surface* source, const Box& box, bool keyed) {
+    const Box target{x, y, x + (box.right - box.left), y + (box.bottom - box.top)};
+    if (!Inside(box, source) || !Inside(target, dest)) return;
+    for (int64_t row = box.top; row < box.bottom; ++row) {
+        const uint32_t* from = PixelAt(source, box.left, row);
+        uint32_t* to = PixelAt(dest, x, y + row - box.top);
+        for (int64_t column = 0; column < box.right - box.left; ++column)
+            if (!keyed || !IsKey(source, from[column])) to[column] = from[column];
+    }
+}
+
+// A stretched, keyed copy of the source box onto the destination box,
+// nearest pixel; refused like CopyBox.
+void StretchBox(Surface* dest, const Box& target, Surface* source, const Box& box) {
+    if (!Inside(box, source) || !Inside(target, dest)) return;
+    const int64_t sourceWidth = box.right - box.left, sourceHeight = box.bottom - box.top;
+    const int64_t targetWidth = target.right - target.left, targetHeight = target.bottom - target.top;
+    for (int64_t row = 0; row < targetHeight; ++row) {
+        const int64_t sourceRow = box.top + row * sourceHeight / targetHeight;
+        const uint32_t* from = PixelAt(source, box.left, sourceRow);
+        uint32_t* to = PixelAt(dest, target.left, target.top + row);
+        for (int64_t column = 0; column < targetWidth; ++column) {
+            const uint32_t pixel = from[column * sourceWidth / targetWidth];
+            if (!IsKey(source, pixel)) to[column] = pixel;
+        }
+    }
+}
+
+int TruncFloat(float v) { return TruncToInt(static_cast<double>(v)); }
+
+uint32_t lastRateTime = 0;
+bool rateTimeTaken = false;
+int32_t framesCounted = 0;
+char rateText[256] = "";
+
+}  // namespace
+
+void BlitClipped(Surface* dest, int x, int y, int width, int height, Surface* source, int sourceX, int sourceY,
+                 uint32_t flags) {
+    if (dest == nullptr || source == nullptr) return;
+    Box box{sourceX, sourceY, int64_t{sourceX} + width, int64_t{sourceY} + height};
+    int64_t atX = x, atY = y;
+    // One edge per axis: the far edge if it passes the screen, else the near.
+    if (atX + width > 320) {
+        box.right -= atX + width - 320;
+    } else if (atX < 0) {
+        box.left -= atX;
+        atX = 0;
+    }
+    if (atY + height > 240) {
+        box.bottom -= atY + height - 240;
+    } else if (atY < 0) {
+        box.top -= atY;
+        atY = 0;
+    }
+    CopyBox(dest, atX, atY, source, box, (flags & BLTFAST_SRCCOLORKEY) != 0);
+}
+
+void FillRectangle(Surface* surface, int left, int top, int right, int bottom, uint32_t pixel) {
+    if (surface == nullptr) return;
+    if (left < 0) left = 0;
+    if (top < 0) top = 0;
+    if (right > surface->width) right = surface->width;
+    if (bottom > surface->height) bottom = surface->height;
+    for (int row = top; row < bottom; ++row) {
+        uint32_t* to = PixelAt(surface, 0, row);
+        for (int column = left; column < right; ++column) to[column] = pixel;
+    }
+}
+
+void FillSurface(Surface* surface, uint32_t pixel) { FillRectangle(surface, 0, 0, 320, 240, pixel); }
+
+void DrawString(Surface* dest, int x, int y, const char* text) {
+    for (const char* c = text; *c != 0; ++c) {
+        const unsigned code = static_cast<unsigned char>(*c);
+        BlitClipped(dest, x, y, 8, 16, fontSurface, static_cast<int>(code % 16 * 8), static_cast<int>(code / 16 * 16),
+                    BLTFAST_SRCCOLORKEY);
+        x = static_cast<int>(static_cast<uint32_t>(x) + 8u);
+    }
+}
+
+void DrawFrameRate(Surface* dest, int x, int y) {
+    if (!rateTimeTaken) {
+        lastRateTime = platform::TimeGetTime();
+        rateTimeTaken = true;
+    }
+    framesCounted = static_cast<int32_t>(static_cast<uint32_t>(framesCounted) + 1u);
+    const uint32_t now = platform::TimeGetTime();
+    if (now - lastRateTime >= 1000) {
+        lastRateTime = now;
+        std::snprintf(rateText, sizeof rateText, "%d", framesCounted);
+        framesCounted = 0;
+    }
+    DrawString(dest, x, y, rateText);
+}
+
+void DrawScaled(Surface* dest, int x, int y, Surface* source, float xScale, float yScale, int left, int top, int right,
+                int bottom) {
+    if (dest == nullptr || source == nullptr) return;
+    const float w = static_cast<float>(right - left) * xScale;
+    const float h = static_cast<float>(bottom - top) * yScale;
+    const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+    float clipL = 0, clipT = 0, clipR = 0, clipB = 0;
+    if (x < 0) clipL = -fx;
+    if (y < 0) clipT = -fy;
+    if (fx + w > 320) clipR = 320 - (fx + w);
+    if (fy + h > 240) clipB = 240 - (fy + h);
+    const Box target{TruncFloat(fx + clipL), TruncFloat(fy + clipT), TruncFloat(fx + clipR + w),
+                     TruncFloat(fy + clipB + h)};
+    const auto shifted = [](int edge, float amount) { return int64_t{edge} + TruncFloat(amount); };
+    const Box box{shifted(left, clipL / xScale), shifted(top, clipT / yScale), shifted(right, clipR / xScale),
+                  shifted(bottom, clipB / yScale)};
+    StretchBox(dest, target, source, box);
+}
+
+void DrawScaledCentred(Surface* dest, int cx, int cy, Surface* source, float xScale, float yScale, int left, int top,
+                       int right, int bottom) {
+    const double halfWidth = static_cast<double>(static_cast<float>(right - left) * xScale) * 0.5;
+    const double halfHeight = static_cast<double>(static_cast<float>(bottom - top) * yScale) * 0.5;
+    const int x = static_cast<int>(static_cast<uint32_t>(cx) - static_cast<uint32_t>(TruncToInt(halfWidth)));
+    const int y = static_cast<int>(static_cast<uint32_t>(cy) - static_cast<uint32_t>(TruncToInt(halfHeight)));
+    DrawScaled(dest, x, y, source, xScale, yScale, left, top, right, bottom);
+}
+
+void BlendSurface(Surface* dest, int x, int y, int endX, int endY, Surface* source, int startX, int startY,
+                  uint8_t weight) {
+    if (dest == nullptr || source == nullptr) return;
+    SurfaceDesc to, from;
+    LockSurface(dest, &to);
+    LockSurface(source, &from);
+    const uint32_t w = weight, keep = 256 - w;
+    // The region is kept to what both surfaces hold; an odd last column is
+    // blended on its own rather than with the pixel beyond the region.
+    const int64_t firstRow = std::max<int64_t>({startY, 0, -int64_t{y}});
+    const int64_t lastRow = std::min<int64_t>({endY, source->height, int64_t{dest->height} - y});
+    const int64_t firstColumn = std::max<int64_t>({startX, 0, -int64_t{x}});
+    const int64_t lastColumn = std::min<int64_t>({endX, source->width, int64_t{dest->width} - x});
+    for (int64_t r = firstRow; r < lastRow; ++r) {
+        const uint32_t* s = from.surface + r * (from.pitchBytes / 4);
+        uint32_t* d = to.surface + (r + y) * (to.pitchBytes / 4) + x;
+        for (int64_t c = firstColumn; c < lastColumn; ++c) {
+            const uint32_t a = s[c], b = d[c];
+            uint32_t mixed = 0;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const uint32_t channel = (((a >> shift) & 0xFF) * w + ((b >> shift) & 0xFF) * keep) >> 8;
+                mixed |= channel << shift;
+            }
+            d[c] = mixed;
+        }
+    }
+    UnlockSurface(dest);
+    UnlockSurface(source);
+}
