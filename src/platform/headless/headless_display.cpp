@@ -82,6 +82,9 @@ int ReleasePresenter() {
     s.presenter = false;
     const int alive = static_cast<int>(s.liveSurfaces.size());
     headless::detail::Record({headless::EventKind::PresenterReleased, "", "", "", false, alive});
+    // What was never released goes with the presenter, once counted.
+    for (uint32_t* pixels : s.liveSurfaces) delete[] pixels;
+    s.liveSurfaces.clear();
     return alive;
 }
 
