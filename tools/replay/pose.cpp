@@ -156,16 +156,16 @@ int RenderPlay(int motion, const fs::path& outDir) {
 }  // namespace
 
 int RenderPose(const char* dataDir, const char* motionAndKey, const char* outDir) {
-    const std::string spec = motionAndKey;
-    const size_t colon = spec.find(':');
-    const int motion = FindMotion(spec.substr(0, colon));
+    const std::string request = motionAndKey;
+    const size_t colon = request.find(':');
+    const int motion = FindMotion(request.substr(0, colon));
     if (motion < 0) {
-        std::fprintf(stderr, "tessaline-replay: --pose: no motion '%s'\n", spec.substr(0, colon).c_str());
+        std::fprintf(stderr, "tessaline-replay: --pose: no motion '%s'\n", request.substr(0, colon).c_str());
         return 2;
     }
     int key = -1;
     if (colon != std::string::npos) {
-        const std::string keyText = spec.substr(colon + 1);
+        const std::string keyText = request.substr(colon + 1);
         char* end = nullptr;
         const long k = std::strtol(keyText.c_str(), &end, 10);
         if (keyText.empty() || *end != '\0' || k < 0 || k >= motionFiles[motion].keys) {
