@@ -126,7 +126,9 @@ TEST(Bitmaps, FontHasADistinctGlyphForEveryPrintableByteOnTheColourKey) {
         for (uint32_t p : cell) {
             ink += p != 0;
             // Glyph pixels are light, so they read over the stage.
-            if (p != 0) EXPECT_GE(p & 0xFF, 0xC0u) << code;
+            if (p != 0) {
+                EXPECT_GE(p & 0xFF, 0xC0u) << code;
+            }
         }
         EXPECT_GT(ink, 2) << code;
         EXPECT_TRUE(seen.insert(cell).second) << "byte " << code << " looks like another glyph";
@@ -195,6 +197,7 @@ TEST(Bitmaps, DataMakerRefusesAMalformedFont) {
     namespace fs = std::filesystem;
     const fs::path scratch = fs::temp_directory_path() / ("tessaline-font-" + std::to_string(::getpid()));
     fs::remove_all(scratch);
+    fs::create_directories(scratch);
     fs::copy(TESSALINE_ASSETS_DIR, scratch / "assets", fs::copy_options::recursive);
     const struct {
         const char* text;
