@@ -13,6 +13,11 @@ sleep 1.5
 
 pixel() { convert "$1" -format "%[hex:p{$2,$3}]" info: | cut -c1-6; }
 shot() { import -window root "$out/$1.png"; }
+# Colours told apart by red against blue, from a pixel's hex RRGGBB.
+red() { echo $((0x$(echo "$1" | cut -c1-2))); }
+blue() { echo $((0x$(echo "$1" | cut -c5-6))); }
+gold() { [ "$(red "$1")" -gt $(($(blue "$1") + 60)) ]; }
+bluish() { [ "$(blue "$1")" -gt $(($(red "$1") + 10)) ]; }
 
 geometry=$(xdotool getwindowgeometry "$wid")
 echo "$geometry" | grep -q "Position: 100,100" || fail "window not at 100,100: $geometry"
@@ -21,7 +26,9 @@ echo "$geometry" | grep -q "Geometry: 320x240" || fail "client area not 320x240:
 shot title
 [ "$(pixel "$out/title.png" 99 99)" = "000000" ] || fail "something drawn outside the window"
 [ "$(pixel "$out/title.png" 420 340)" = "000000" ] || fail "something drawn outside the window"
-[ "$(pixel "$out/title.png" 260 220)" != "000000" ] || fail "the title is not shown"
+# The title picture's night sky covers the grey stage at 224 of 256.
+sky=$(pixel "$out/title.png" 105 105)
+bluish "$sky" || fail "the title is not shown ($sky)"
 
 # Enter: the title fades for 38 frames, then the intro's first banner.
 press Return
@@ -37,6 +44,11 @@ for x in 110 150 199 270 310 359; do
     [ "$(pixel "$out/intro.png" "$x" 118)" = "0000D8" ] || fail "no health bar at $x"
 done
 [ "$(pixel "$out/intro.png" 200 118)" != "0000D8" ] || fail "health bar too long"
+# The status strip: its dark blue-grey background, and the emblem's gold ring
+# at (114 + 15, 2), both blended over the picture.
+strip=$(pixel "$out/intro.png" 100 110)
+bluish "$strip" || fail "no status strip ($strip)"
+gold "$(pixel "$out/intro.png" 229 102)" || fail "no emblem in the status strip"
 cmp -s "$out/title.png" "$out/intro.png" && fail "the fight did not start"
 
 # Arrows walk, X attacks.
