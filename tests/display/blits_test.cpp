@@ -1,0 +1,192 @@
+// The 2D operations the scenes lay over the figures, on plain surfaces in
+// memory: clipping, the font cells, the scaled banners, the blend's exact
+// arithmetic, and bitmaps that cannot be read.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "display/surface.h"
+
+namespace {
+
+// A pixel that tells where it came from: never the colour key, unique for
+// every place in a 512 x 256 picture.
+uint32_t TagOf(int x, int y) { return static_cast<uint32_t>(y << 9 | x) + 1; }
+
+// A surface whose pixel at (x, y) is tagged with its place, so a copied
+// pixel tells where it came from; the memory is the test's own.
+struct Canvas {
+    std::vector<uint32_t> pixels;
+    Surface surface;
+    Canvas(int width, int height, uint32_t fill = 0)
+        : pixels(static_cast<size_t>(width) * height, fill),
+          surface{width, height, width, pixels.data(), 0, MemoryKind::System, false, 0} {}
+    uint32_t& At(int x, int y) { return pixels[static_cast<size_t>(y) * surface.width + x]; }
+    void Tag() {
+        for (int y = 0; y < surface.height; ++y)
+            for (int x = 0; x < surface.width; ++x) At(x, y) = TagOf(x, y);
+    }
+    // The box holding every pixel other than `background`, as left, top, right, bottom.
+    std::vector<int> Covered(uint32_t background = 0) {
+        int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+        for (int y = 0; y < surface.height; ++y)
+            for (int x = 0; x < surface.width; ++x)
+                if (At(x, y) != background) left = std::min(left, x), top = std::min(top, y),
+                                            right = std::max(right, x + 1), bottom = std::max(bottom, y + 1);
+        return {left, top, right, bottom};
+    }
+};
+
+TEST(Blits, BlitClippedCutsOneEdgePerAxis) {
+    Canvas screen(320, 240), source(128, 64);
+    source.Tag();
+    // Off the left: the source from column 5 lands at x = 0.
+    BlitClipped(&screen.surface, -5, 10, 96, 16, &source.surface, 0, 0, BLTFAST_NOCOLORKEY);
+    EXPECT_EQ(screen.At(0, 10), TagOf(5, 0));
+    EXPECT_EQ(screen.Covered(), (std::vector<int>{0, 10, 91, 26}));
+    // Off the right: 20 of 32 columns.
+    Canvas right(320, 240);
+    BlitClipped(&right.surface, 300, 230, 32, 16, &source.surface, 8, 8, BLTFAST_NOCOLORKEY);
+    EXPECT_EQ(right.Covered(), (std::vector<int>{300, 230, 320, 240}));
+    EXPECT_EQ(right.At(300, 230), TagOf(8, 8));
+    // Past both edges only the far one is cut, so the near one still
+    // reaches outside and nothing is copied rather than memory overrun.
+    Canvas both(320, 240), wide(400, 16, 0xFFFFFF);
+    BlitClipped(&both.surface, -10, 0, 340, 16, &wide.surface, 0, 0, BLTFAST_NOCOLORKEY);
+    BlitClipped(&both.surface, 0, 0, 16, 16, &source.surface, 120, 0, BLTFAST_NOCOLORKEY);  // past the source
+    BlitClipped(&both.surface, INT_MAX, INT_MIN, INT_MAX, INT_MAX, &source.surface, INT_MIN, 0, BLTFAST_NOCOLORKEY);
+    BlitClipped(&both.surface, 0, 0, 16, 16, nullptr, 0, 0, BLTFAST_NOCOLORKEY);
+    BlitClipped(nullptr, 0, 0, 16, 16, &source.surface, 0, 0, BLTFAST_NOCOLORKEY);
+    EXPECT_EQ(both.Covered()[2], -1);
+}
+
+TEST(Blits, TheColourKeyLeavesTheDestinationShowing) {
+    Canvas screen(320, 240, 0x808080), source(4, 1);
+    source.pixels = {0, 0xFF0000, 0, 0x00FF00};
+    BlitClipped(&screen.surface, 0, 0, 4, 1, &source.surface, 0, 0, BLTFAST_SRCCOLORKEY);
+    EXPECT_EQ((std::vector<uint32_t>{screen.At(0, 0), screen.At(1, 0), screen.At(2, 0), screen.At(3, 0)}),
+              (std::vector<uint32_t>{0x808080, 0xFF0000, 0x808080, 0x00FF00}));
+    BlitClipped(&screen.surface, 0, 0, 4, 1, &source.surface, 0, 0, BLTFAST_NOCOLORKEY);
+    EXPECT_EQ(screen.At(0, 0), 0u);
+}
+
+TEST(Blits, DrawStringTakesEachByteFromItsFontCell) {
+    Canvas font(128, 256);
+    font.Tag();
+    Surface* const saved = fontSurface;
+    fontSurface = &font.surface;
+    Canvas screen(320, 240);
+    DrawString(&screen.surface, 10, 20, "");
+    EXPECT_EQ(screen.Covered()[2], -1);
+    DrawString(&screen.surface, 10, 20, "%\n\xFF");
+    EXPECT_EQ(screen.At(10, 20), TagOf(40, 32));     // '%' is byte 37
+    EXPECT_EQ(screen.At(18, 20), TagOf(80, 0));      // a control code is a cell too
+    EXPECT_EQ(screen.At(33, 35), TagOf(127, 255));   // byte 255, its last pixel
+    EXPECT_EQ(screen.Covered(), (std::vector<int>{10, 20, 34, 36}));
+    fontSurface = saved;
+}
+
+TEST(Blits, ScaledBannersLandWhereTheScenesExpectThem) {
+    Canvas banners(256, 192);
+    banners.Tag();
+    // The first intro banner at its smallest: 85 x 25 at 0.3 covers 25 x 7 from (148, 117).
+    Canvas small(320, 240);
+    DrawScaledCentred(&small.surface, 160, 120, &banners.surface, 0.3f, 0.3f, 0, 0, 85, 25);
+    EXPECT_EQ(small.Covered(), (std::vector<int>{148, 117, 173, 124}));
+    EXPECT_EQ(small.At(148, 117), TagOf(0, 0));
+    // At 1.0 it is a plain copy of the region, centred.
+    Canvas whole(320, 240);
+    DrawScaledCentred(&whole.surface, 160, 120, &banners.surface, 1.0f, 1.0f, 0, 65, 110, 100);
+    EXPECT_EQ(whole.Covered(), (std::vector<int>{105, 103, 215, 138}));
+    EXPECT_EQ(whole.At(105, 103), TagOf(0, 65));
+    EXPECT_EQ(whole.At(214, 137), TagOf(109, 99));
+    // Too big for the screen: both edges of an axis are cut, the picture
+    // stays centred and nearest-neighbour picks every second source pixel.
+    Canvas big(320, 240);
+    DrawScaledCentred(&big.surface, 160, 120, &banners.surface, 2.0f, 2.0f, 0, 0, 256, 192);
+    EXPECT_EQ(big.Covered(), (std::vector<int>{0, 0, 320, 240}));
+    EXPECT_EQ(big.At(0, 0), TagOf(48, 36));
+    EXPECT_EQ(big.At(3, 5), TagOf(49, 38));
+    // Scales no banner uses: nothing drawn, nothing overrun.
+    Canvas wild(320, 240);
+    for (float scale : {0.0f, -1.0f, 1e30f, NAN, INFINITY})
+        DrawScaledCentred(&wild.surface, 160, 120, &banners.surface, scale, scale, 0, 0, 85, 25);
+    DrawScaled(&wild.surface, 0, 0, &banners.surface, 1.0f, 1.0f, 200, 0, 300, 10);  // past the source
+    EXPECT_EQ(wild.Covered()[2], -1);
+}
+
+TEST(Blits, BlendIsExactAndClearsTheHighByte) {
+    Canvas dest(320, 240, 0xFF204060), source(320, 240, 0x00FF80FF);
+    BlendSurface(&dest.surface, 0, 0, 320, 32, &source.surface, 0, 0, 0);
+    EXPECT_EQ(dest.At(319, 31), 0x00204060u);
+    EXPECT_EQ(dest.At(0, 32), 0xFF204060u);  // below the region
+    BlendSurface(&dest.surface, 0, 0, 320, 240, &source.surface, 0, 0, 255);
+    // (255 x source + destination) >> 8 per byte.
+    const auto mix = [](uint32_t s, uint32_t d) { return (s * 255 + d) >> 8; };
+    EXPECT_EQ(dest.At(5, 5), mix(0xFF, 0x20) << 16 | mix(0x80, 0x40) << 8 | mix(0xFF, 0x60));
+    EXPECT_EQ(dest.At(5, 100), mix(0xFF, 0x20) << 16 | mix(0x80, 0x40) << 8 | mix(0xFF, 0x60));
+    // An odd width blends its last column alone; a region beyond either
+    // surface is kept to what both hold.
+    Canvas odd(8, 2, 0x000000), white(8, 2, 0xFFFFFF);
+    BlendSurface(&odd.surface, 0, 0, 3, 1, &white.surface, 0, 0, 128);
+    EXPECT_EQ((std::vector<uint32_t>{odd.At(2, 0), odd.At(3, 0)}), (std::vector<uint32_t>{0x7F7F7F, 0}));
+    BlendSurface(&odd.surface, 0, 0, 320, 240, &white.surface, -4, -4, 128);
+    BlendSurface(&odd.surface, INT_MAX, INT_MIN, INT_MAX, INT_MAX, &white.surface, 0, 0, 128);
+    EXPECT_EQ(odd.At(7, 1), 0x7F7F7Fu);
+}
+
+// A 24-bit bottom-up BMP of the given pixels.
+std::string Bmp(int width, int height, const std::vector<uint32_t>& pixels, int32_t claimedWidth = 0) {
+    const int row = (width * 3 + 3) & ~3;
+    std::string b(54 + static_cast<size_t>(row) * height, '\0');
+    const auto put = [&](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    put(0, 'B' | 'M' << 8, 2), put(2, static_cast<uint32_t>(b.size()), 4), put(10, 54, 4), put(14, 40, 4);
+    put(18, static_cast<uint32_t>(claimedWidth ? claimedWidth : width), 4), put(22, static_cast<uint32_t>(height), 4);
+    put(26, 1, 2), put(28, 24, 2);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) put(54 + static_cast<size_t>(height - 1 - y) * row + x * 3, pixels[y * width + x], 3);
+    return b;
+}
+
+TEST(Blits, BitmapsThatCannotBeReadGiveNoSurfaceAndNoCrash) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("tessaline-bmp-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const auto write = [&](const char* name, const std::string& bytes) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+        return (folder / name).string();
+    };
+    // A good one, 3 wide so its rows are padded, comes out top row first.
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    ASSERT_TRUE(platform::LoadBitmapFile(write("good.bmp", Bmp(3, 2, {1, 2, 3, 0xFF0000, 0x00FF00, 0x0000FF})).c_str(),
+                                         pixels, width, height));
+    EXPECT_EQ(pixels, (std::vector<uint32_t>{1, 2, 3, 0xFF0000, 0x00FF00, 0x0000FF}));
+    const std::string good = Bmp(3, 2, {1, 2, 3, 4, 5, 6});
+    const std::string bad[] = {
+        write("truncated.bmp", good.substr(0, good.size() - 7)),
+        write("header-only.bmp", good.substr(0, 20)),
+        write("text.bmp", "not a picture at all\n"),
+        write("empty.bmp", ""),
+        write("enormous.bmp", Bmp(3, 2, {1, 2, 3, 4, 5, 6}, 0x7FFFFFFF)),
+        (folder / "missing.bmp").string(),
+    };
+    for (const std::string& path : bad) {
+        EXPECT_FALSE(platform::LoadBitmapFile(path.c_str(), pixels, width, height)) << path;
+        EXPECT_EQ(LoadBitmapSurface(nullptr, path.c_str(), MemoryKind::System), nullptr) << path;
+    }
+    fs::remove_all(folder);
+}
+
+}  // namespace
