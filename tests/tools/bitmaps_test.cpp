@@ -67,51 +67,8 @@ std::vector<uint32_t> Cell(const Image& font, int code) {
     return cell;
 }
 
-uint32_t Little(const std::vector<uint8_t>& b, size_t at, int count) {
-    uint32_t v = 0;
-    for (int i = count - 1; i >= 0; --i) v = (v << 8) | b[at + i];
-    return v;
-}
-
-const char* const imageNames[] = {"Font.bmp", "Battle.bmp", "States.bmp", "Title.bmp", "Stage1_BgBack.bmp", "PolygonPal.bmp"};
-
 // The banners the battle and the end of a fight take from Battle.bmp.
 const Region bannerRegions[] = {{0, 0, 85, 25}, {96, 0, 176, 25}, {0, 35, 40, 60}, {0, 65, 110, 100}, {0, 135, 96, 170}};
-
-TEST(Bitmaps, EveryImageIsAnUncompressedBottomUpBmpOfItsSize) {
-    // Battle.bmp only needs room for its banners; the last two are never drawn.
-    const struct {
-        int width, height;
-        bool exact;
-    } sizes[] = {{128, 256, true}, {176, 170, false}, {320, 64, true}, {320, 240, true}, {1, 1, false}, {1, 1, false}};
-    for (int i = 0; i < 6; ++i) {
-        SCOPED_TRACE(imageNames[i]);
-        const std::string path = std::string(TESSALINE_DATA_DIR) + "/Image/" + imageNames[i];
-        std::ifstream file(path, std::ios::binary);
-        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        ASSERT_GE(bytes.size(), 54u);
-        EXPECT_EQ(bytes[0], 'B');
-        EXPECT_EQ(bytes[1], 'M');
-        EXPECT_EQ(Little(bytes, 2, 4), bytes.size());
-        EXPECT_EQ(Little(bytes, 10, 4), 54u);
-        EXPECT_EQ(Little(bytes, 14, 4), 40u);
-        const int width = static_cast<int>(Little(bytes, 18, 4));
-        const int height = static_cast<int>(Little(bytes, 22, 4));  // positive: bottom-up
-        EXPECT_EQ(Little(bytes, 28, 2), 24u);
-        EXPECT_EQ(Little(bytes, 30, 4), 0u);
-        EXPECT_EQ(bytes.size(), 54u + static_cast<size_t>((width * 3 + 3) & ~3) * height);
-        const Image image = Load(imageNames[i]);
-        EXPECT_EQ(image.width, width);
-        EXPECT_EQ(image.height, height);
-        if (sizes[i].exact) {
-            EXPECT_EQ(image.width, sizes[i].width);
-            EXPECT_EQ(image.height, sizes[i].height);
-        } else {
-            EXPECT_GE(image.width, sizes[i].width);
-            EXPECT_GE(image.height, sizes[i].height);
-        }
-    }
-}
 
 TEST(Bitmaps, FontHasADistinctGlyphForEveryPrintableByteOnTheColourKey) {
     const Image font = Load("Font.bmp");
@@ -191,6 +148,7 @@ TEST(Bitmaps, TitleHidesNoHoleAndUnusedImagesLoad) {
     }
     EXPECT_EQ(black, 0);
     EXPECT_GT(colours.size(), 50u);
+    for (const char* unused : {"Stage1_BgBack.bmp", "PolygonPal.bmp"}) EXPECT_GT(Load(unused).width, 0) << unused;
 }
 
 TEST(Bitmaps, DataMakerRefusesAMalformedFont) {
