@@ -55,6 +55,19 @@ void StretchBox(Surface* dest, const Box& target, Surface* source, const Box& bo
     }
 }
 
+// The blend works on the three colour bytes of a pixel at once, each in a
+// 16-bit lane of its own: a byte times a weight plus a byte times the
+// other weight is at most 255 x 256, so no lane spills into the next.
+uint64_t Spread(uint32_t pixel) {
+    return (pixel & 0xFFu) | (uint64_t{pixel & 0xFF00u} << 8) | (uint64_t{pixel & 0xFF0000u} << 16);
+}
+
+// Back to a pixel from lanes already shifted down by 8; the high byte is 0.
+uint32_t Gather(uint64_t lanes) {
+    lanes &= 0x00FF00FF00FFu;
+    return static_cast<uint32_t>((lanes & 0xFFu) | ((lanes >> 8) & 0xFF00u) | ((lanes >> 16) & 0xFF0000u));
+}
+
 int TruncFloat(float v) { return TruncToInt(static_cast<double>(v)); }
 
 uint32_t lastRateTime = 0;
@@ -157,7 +170,7 @@ void BlendSurface(Surface* dest, int x, int y, int endX, int endY, Surface* sour
     SurfaceDesc to, from;
     LockSurface(dest, &to);
     LockSurface(source, &from);
-    const uint32_t w = weight, keep = 256 - w;
+    const uint64_t w = weight, keep = 256 - w;
     // The region is kept to what both surfaces hold; an odd last column is
     // blended on its own rather than with the pixel beyond the region.
     const int64_t firstRow = std::max<int64_t>({startY, 0, -int64_t{y}});
@@ -168,13 +181,7 @@ void BlendSurface(Surface* dest, int x, int y, int endX, int endY, Surface* sour
         const uint32_t* s = from.surface + r * (from.pitchBytes / 4);
         uint32_t* d = to.surface + (r + y) * (to.pitchBytes / 4) + x;
         for (int64_t c = firstColumn; c < lastColumn; ++c) {
-            const uint32_t a = s[c], b = d[c];
-            uint32_t mixed = 0;
-            for (int shift = 0; shift < 24; shift += 8) {
-                const uint32_t channel = (((a >> shift) & 0xFF) * w + ((b >> shift) & 0xFF) * keep) >> 8;
-                mixed |= channel << shift;
-            }
-            d[c] = mixed;
+            d[c] = Gather((Spread(s[c]) * w + Spread(d[c]) * keep) >> 8);
         }
     }
     UnlockSurface(dest);
