@@ -2,8 +2,8 @@
 # The real game in a real window under Xvfb, driven by xdotool: the window
 # at 100, 100 with a 320 x 240 client area, the title, Enter into the fight
 # with its intro banner, status strip and health bars, the arrow keys and
-# X, and Esc ending the program with status 0. Sound goes to SDL's disk
-# driver, and the music must not be silent.
+# X, F5 to full screen and back, and Esc ending the program with status 0.
+# Sound goes to SDL's disk driver, and the music must not be silent.
 set -eu
 . "$(dirname "$0")/lib/game.sh"
 
@@ -60,6 +60,20 @@ press x
 sleep 0.3
 shot attack
 cmp -s "$out/intro.png" "$out/walked.png" && fail "nothing moved"
+
+# F5: the picture fills the 640 x 480 screen at twice its size; F5 again:
+# back in the window at 100, 100.
+press F5
+sleep 1
+shot full
+xdotool getwindowgeometry "$wid" | grep -q "Geometry: 640x480" || fail "full screen does not cover the screen"
+bluish "$(pixel "$out/full.png" 200 30)" || fail "no status strip at twice its size"
+[ "$(pixel "$out/full.png" 630 470)" != "000000" ] || fail "the picture does not reach the corner"
+press F5
+sleep 1
+geometry=$(xdotool getwindowgeometry "$wid")
+echo "$geometry" | grep -q "Position: 100,100" || fail "not back at 100,100: $geometry"
+echo "$geometry" | grep -q "Geometry: 320x240" || fail "not back to 320x240: $geometry"
 
 quit_game
 grep -q '^\[' "$out/game.log" && fail "message boxes: $(cat "$out/game.log")"

@@ -111,6 +111,15 @@ bool SetCooperativeLevel(Window*, bool fullScreen) {
 bool SetDisplayMode(int, int, int) {
     SDL_Window* window = sdl::MainSdlWindow();
     if (!window || !P().renderer) return false;
+    // Without a window manager nothing would grow the window to the
+    // desktop, and the scaled picture would be cut to the window's corner:
+    // the window covers the desktop itself first. The way back to the window
+    // sets its place and size again.
+    SDL_Rect desktop;
+    if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &desktop) == 0) {
+        SDL_SetWindowPosition(window, desktop.x, desktop.y);
+        SDL_SetWindowSize(window, desktop.w, desktop.h);
+    }
     if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
     P().fullScreen = true;
     return true;
