@@ -1,5 +1,5 @@
-// Shared set-up of the fighter tests: a sine table, parts reduced to
-// spheres for the hit tests, motions built in memory, recorded effects.
+// Shared set-up of the fighter tests: a sine table, motions built in
+// memory, parts reduced to spheres, recorded effects.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "combat/fighter.h"
+#include "combat/playback.h"
 #include "devices/sound.h"
 #include "figure/math.h"
 #include "figure/model.h"
@@ -51,18 +52,27 @@ inline void SetMotion(Fighter& fighter, uint16_t motion, const std::vector<KeySp
     fighter.motions[motion] = table;
 }
 
-// Sphere parts: each joint a mesh of two vertices around a centre, so its
-// contact sphere is exactly there.
+// Every motion with its real key count and the given duration a key; the
+// moves (Way, Walk, Jump, Dance) go round at their last key, the others
+// end at the key endFromLast before the end.
+inline void SetKeyCountMotions(Fighter& f, uint16_t duration, size_t endFromLast) {
+    for (uint16_t m = 0; m < MotionCount; ++m) {
+        const bool loops = m == Way || m == Walk || m == Jump || m == Dance;
+        std::vector<KeySpec> keys(motionFiles[m].keys, KeySpec{0, duration, {}});
+        keys[keys.size() - (loops ? 1 : endFromLast)].flags = loops ? Loop : End;
+        SetMotion(f, m, keys);
+    }
+}
+
+// Sphere parts: each joint a mesh of two vertices 1 either side of its
+// centre along x, so its contact sphere is exactly there.
 class SphereParts {
 public:
-    SphereParts() : storage_(JointCount) {
+    SphereParts() {
         for (int k = 0; k < JointCount; ++k) {
-            Part& p = storage_[k];
-            p.verts.assign(2, Vec3{});
-            p.faces.assign(2, Face{0, 1, 0, 0});
-            meshes[k] = {p.verts.data(), p.faces.data(), 2, 2};
+            meshes[k] = {verts_[k], faces_[k], 2, 2};
             joints[k].mesh = &meshes[k];
-            joints[k].worldVerts = p.verts.data();
+            joints[k].worldVerts = verts_[k];
             Place(k, {10000.0 * (k + 1), 0.0, 0.0}, 1.0);  // far apart from each other
         }
     }
@@ -73,24 +83,17 @@ public:
             joints[k].worldVerts = nullptr;
         }
     }
-    void Place(int joint, Vec3 centre, double radius) {
-        Vec3* v = storage_[joint].verts.data();
-        v[0] = {centre.x - 1.0, centre.y, centre.z};
-        v[1] = {centre.x + 1.0, centre.y, centre.z};
+    void Place(int joint, Vec3 c, double radius) {
+        verts_[joint][0] = {c.x - 1.0, c.y, c.z};
+        verts_[joint][1] = {c.x + 1.0, c.y, c.z};
         joints[joint].radius = radius;
     }
-    Vec3 Centre(int joint) const {
-        const Vec3& v = storage_[joint].verts[0];
-        return {v.x + 1.0, v.y, v.z};
-    }
-    uint32_t Colour(int joint) const { return storage_[joint].faces[1].colour; }
+    Vec3 Centre(int joint) const { return {verts_[joint][0].x + 1.0, verts_[joint][0].y, verts_[joint][0].z}; }
+    uint32_t Colour(int joint) const { return faces_[joint][1].colour; }
 
 private:
-    struct Part {
-        std::vector<Vec3> verts;
-        std::vector<Face> faces;
-    };
-    std::vector<Part> storage_;
+    Vec3 verts_[JointCount][2] = {};
+    Face faces_[JointCount][2] = {};
 };
 
 // The five effects as buffers the headless backend records by name, for
@@ -121,4 +124,10 @@ inline std::vector<std::string> EffectsPlayed() {
         if (e.kind == platform::headless::EventKind::EffectPlayed) out.push_back(e.name);
     }
     return out;
+}
+
+inline int TimesPlayed(const std::string& name) {
+    int n = 0;
+    for (const std::string& e : EffectsPlayed()) n += e == name;
+    return n;
 }

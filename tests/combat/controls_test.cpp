@@ -1,10 +1,9 @@
-// The controls' timing rules, driven frame by frame with playback running
-// on small motions: the latches, the combo window, jumps, opposite keys,
-// presses during a blend, and player 2's own rules.
+// The controls' timing rules, frame by frame with playback running on small
+// motions: the latches, the combo window, jumps, opposite keys, presses
+// during a blend, and player 2's own rules.
 #include "combat/controls.h"
 
 #include "combat/combat_fixture.h"
-#include "combat/playback.h"
 #include "devices/input.h"
 
 namespace {
@@ -15,17 +14,6 @@ using platform::VK_C, platform::VK_DOWN, platform::VK_LEFT, platform::VK_RIGHT, 
 
 InputState player2Input = {};
 void PollTestInput() { inputState = player2Input; }
-
-// Every motion with its real key count, six frames a key; the moves go
-// round at their last key, the rest end there.
-void SetPlayableMotions(Fighter& f) {
-    for (uint16_t m = 0; m < MotionCount; ++m) {
-        const bool loops = m == Way || m == Walk || m == Jump || m == Dance;
-        std::vector<KeySpec> keys(motionFiles[m].keys, KeySpec{0, 6, {}});
-        keys.back().flags = loops ? Loop : End;
-        SetMotion(f, m, keys);
-    }
-}
 
 class Controls : public ::testing::Test {
 protected:
@@ -38,7 +26,7 @@ protected:
         player1Latch = player2Latch = 0;
         for (Fighter& f : fighters) {
             f = Fighter{};
-            SetPlayableMotions(f);
+            SetKeyCountMotions(f, 6, 1);
         }
         joints[0].offset = {-324.0, 256.0, -100.0};
         joints[15].offset = {124.0, 256.0, -100.0};
@@ -46,8 +34,8 @@ protected:
     void TearDown() override {
         for (Fighter& f : fighters) FreeMotionTable(f);
     }
-    // The controls and playback of one battle frame (no jump physics, so
-    // an airborne fighter stays in the air).
+    // Controls and playback of battle frames (no jump physics: an airborne
+    // fighter stays in the air).
     void Frame(int count = 1) {
         for (int i = 0; i < count; ++i) {
             RunControls();
@@ -55,20 +43,19 @@ protected:
             AdvanceMotion(joints, fighter2, 15, 30);
         }
     }
-    // Idle and settled: Way chosen and its blend over.
-    void Settle() {
+    void Press(int key) {
+        hl::HoldKey(key);
+        Frame();
+        hl::ReleaseKey(key);
+    }
+    void Settle() {  // idle, in Way, its blend over
         Frame(6);
         ASSERT_EQ(fighter1.motion.motionFlags & Blending, 0);
-    }
-    static int Played(const std::string& name) {
-        int n = 0;
-        for (const std::string& e : EffectsPlayed()) n += e == name;
-        return n;
     }
     Effects effects;
 };
 
-TEST_F(Controls, OnePressStartsOneSlayAndHoldingStartsNoMore) {
+TEST_F(Controls, APressStartsOneAttackTheSecondWhileLockedIsTheFinisherAndAThirdDoesNothing) {
     Settle();
     hl::HoldKey(VK_X);
     Frame();
@@ -76,35 +63,20 @@ TEST_F(Controls, OnePressStartsOneSlayAndHoldingStartsNoMore) {
     EXPECT_EQ(fighter1.motion.motionFlags & (Locked | Blending), Locked | Blending);
     EXPECT_TRUE(fighter1.actionFlags & AttackActive);
     EXPECT_FALSE(fighter1.actionFlags & Finisher);
+    Frame(9);  // held: no more, while the blend into Slay ends
     EXPECT_EQ(comboCount[0], 1);
-    EXPECT_EQ(Played("Attack.wav"), 1);
-    Frame(10);
-    EXPECT_EQ(comboCount[0], 1);
-    EXPECT_EQ(Played("Attack.wav"), 1);
-}
-
-TEST_F(Controls, ASecondPressAfterTheBlendWhileLockedIsTheFinisherAndAThirdDoesNothing) {
-    Settle();
-    hl::HoldKey(VK_X);
-    Frame();
-    hl::ReleaseKey(VK_X);
-    Frame(5);  // the blend into Slay is over, Slay still locks the fighter
     ASSERT_EQ(fighter1.motion.currentMotion, Slay);
     ASSERT_TRUE(fighter1.motion.motionFlags & Locked);
-    hl::HoldKey(VK_X);
-    Frame();
-    EXPECT_EQ(fighter1.motion.nextMotion, YokoGiri);
-    EXPECT_TRUE(fighter1.actionFlags & Finisher);
-    EXPECT_EQ(comboCount[0], 2);
-    EXPECT_EQ(Played("Attack.wav"), 2);
 
     hl::ReleaseKey(VK_X);
-    Frame(5);
-    hl::HoldKey(VK_X);
     Frame();
+    Press(VK_X);
+    EXPECT_EQ(fighter1.motion.nextMotion, YokoGiri);
+    EXPECT_TRUE(fighter1.actionFlags & Finisher);
+    Frame(5);
+    Press(VK_X);
     EXPECT_EQ(comboCount[0], 2);
-    EXPECT_EQ(player1Latch, 1);
-    EXPECT_EQ(Played("Attack.wav"), 2);
+    EXPECT_EQ(TimesPlayed("Attack.wav"), 2);
 }
 
 TEST_F(Controls, ThePressDuringABlendWaitsForItsEnd) {
@@ -113,43 +85,32 @@ TEST_F(Controls, ThePressDuringABlendWaitsForItsEnd) {
     Frame(4);
     EXPECT_EQ(comboCount[0], 0);
     EXPECT_EQ(player1Latch, 0);
-    Frame();  // the blend finished in the frame before
+    Frame();
     EXPECT_EQ(comboCount[0], 1);
-    EXPECT_EQ(fighter1.motion.nextMotion, Slay);
 }
 
 TEST_F(Controls, TheComboWindowClosesWhenTheAttackHasEndedAndBothKeysAreUp) {
     Settle();
-    hl::HoldKey(VK_X);
-    Frame();
-    hl::ReleaseKey(VK_X);
+    Press(VK_X);
     Frame(40);  // Slay's keys run out and its End hands the fighter back
-    EXPECT_FALSE(fighter1.motion.motionFlags & Locked);
     EXPECT_EQ(comboCount[0], 0);
-    EXPECT_FALSE(fighter1.actionFlags & AttackActive);  // no hit, but the attack is over
+    EXPECT_FALSE(fighter1.actionFlags & AttackActive);
     hl::HoldKey(VK_X);
     Frame(6);  // at once, or once a blend toward Way is over
     EXPECT_EQ(fighter1.motion.nextMotion, Slay);  // a first attack again
-    EXPECT_EQ(comboCount[0], 1);
     EXPECT_FALSE(fighter1.actionFlags & Finisher);
-}
 
-TEST_F(Controls, AHeldJumpKeyKeepsTheAttackLatched) {
-    Settle();
-    hl::HoldKey(VK_X);
+    // A held jump key keeps the attack latched.
     hl::HoldKey(VK_Z);
-    Frame();
-    ASSERT_EQ(comboCount[0], 1);
-    hl::ReleaseKey(VK_X);
     Frame(5);
-    hl::HoldKey(VK_X);
-    Frame();
-    EXPECT_EQ(comboCount[0], 1);  // nothing started, nothing reset
     hl::ReleaseKey(VK_X);
-    hl::ReleaseKey(VK_Z);
     Frame();
     hl::HoldKey(VK_X);
     Frame();
+    EXPECT_EQ(comboCount[0], 1);
+    hl::ReleaseAllKeys();
+    Frame();
+    Press(VK_X);
     EXPECT_EQ(comboCount[0], 2);
 }
 
@@ -161,19 +122,17 @@ TEST_F(Controls, OppositeKeysCancelButStillWalk) {
     Frame();
     EXPECT_EQ(joints[0].offset.x, -324.0);
     EXPECT_EQ(joints[0].offset.z, -92.0);
-    EXPECT_TRUE(fighter1.actionFlags & Moving);
     EXPECT_EQ(fighter1.motion.nextMotion, Way);  // a walk is chosen at Way's loop key
     Frame(14);
     EXPECT_EQ(fighter1.motion.nextMotion, Walk);
     hl::ReleaseAllKeys();
     Frame();
-    EXPECT_FALSE(fighter1.actionFlags & Moving);
     EXPECT_EQ(fighter1.motion.nextMotion, Walk);  // idle waits for Walk's loop key
     Frame(20);
     EXPECT_EQ(fighter1.motion.nextMotion, Way);
 }
 
-TEST_F(Controls, ALockedFighterCannotMoveButCanJump) {
+TEST_F(Controls, ALockedFighterCannotMoveButCanJumpAndTakesOffAgainOnLanding) {
     Settle();
     fighter1.motion.motionFlags |= Locked;
     hl::HoldKey(VK_DOWN);
@@ -182,28 +141,21 @@ TEST_F(Controls, ALockedFighterCannotMoveButCanJump) {
     EXPECT_EQ(joints[0].offset.z, -100.0);
     EXPECT_FALSE(fighter1.actionFlags & Moving);  // only a step taken counts as moving
     EXPECT_TRUE(fighter1.actionFlags & Airborne);
-    EXPECT_EQ(Played("Jump.wav"), 1);
     EXPECT_NE(fighter1.motion.nextMotion, Jump);  // the lock keeps the motion
     Frame(3);
-    EXPECT_EQ(Played("Jump.wav"), 1);  // no second take-off in the air
-
-    // Landed with Z still held: player 1 takes off again at once.
+    EXPECT_EQ(TimesPlayed("Jump.wav"), 1);  // no second take-off in the air
     fighter1.actionFlags &= ~Airborne;
     Frame();
-    EXPECT_EQ(Played("Jump.wav"), 2);
+    EXPECT_EQ(TimesPlayed("Jump.wav"), 2);  // player 1 has no jump latch
 }
 
-TEST_F(Controls, PlayerTwoReadsItsInputAfterTheFirstPollAndLatchesJumpWithAttack) {
-    int polls = 0;
-    static int* counter;
-    counter = &polls;
-    pollInput = [] {
-        ++*counter;
-        inputState = {static_cast<uint8_t>(*counter % 2 ? 0x1 : 0x2), 0};
-    };
+TEST_F(Controls, PlayerTwoGoesFirstAndItsJumpAndAttackLatchEachOther) {
+    static int polls;
+    polls = 0;
+    pollInput = [] { inputState = {static_cast<uint8_t>(++polls % 2 ? 0x1 : 0x2), 0}; };
     RunControls();
     EXPECT_EQ(polls, 2);                          // polled once for each player
-    EXPECT_EQ(joints[15].offset.x, 124.0 + 8.0);  // player 2 went first and saw the first poll
+    EXPECT_EQ(joints[15].offset.x, 124.0 + 8.0);  // player 2 saw the first poll
     EXPECT_EQ(joints[0].offset.x, -324.0);
 
     pollInput = PollTestInput;
@@ -215,33 +167,28 @@ TEST_F(Controls, PlayerTwoReadsItsInputAfterTheFirstPollAndLatchesJumpWithAttack
     player2Input = {0, 0x3};
     Frame(6);
     EXPECT_FALSE(fighter2.actionFlags & Airborne);
-    EXPECT_EQ(comboCount[1], 0);  // the jump's latch holds the attack too
+    EXPECT_EQ(comboCount[1], 0);
     player2Input = {};
     Frame();
     player2Input = {0, 0x1};
     Frame();
-    EXPECT_EQ(comboCount[1], 1);
     EXPECT_EQ(fighter2.motion.nextMotion, Slay);
     player2Input = {0, 0x2};
     Frame();
-    EXPECT_FALSE(fighter2.actionFlags & Airborne);  // and the attack's latch holds the jump
+    EXPECT_FALSE(fighter2.actionFlags & Airborne);
 }
 
 TEST_F(Controls, HeldCKeepsPlayerTwoFlinching) {
     Settle();
     hl::HoldKey(VK_C);
-    for (int f = 0; f < 8; ++f) {
-        Frame();
-        EXPECT_EQ(fighter2.motion.nextMotion, UpEasyDamage);
-        EXPECT_TRUE(fighter2.motion.motionFlags & Blending);
-        EXPECT_EQ(fighter2.motion.currentMotion, Way);  // the blend never finishes
-    }
+    Frame(8);
+    EXPECT_EQ(fighter2.motion.nextMotion, UpEasyDamage);
+    EXPECT_EQ(fighter2.motion.currentMotion, Way);  // the blend never finishes
     EXPECT_EQ(fighter1.motion.nextMotion, Way);
 }
 
 TEST_F(Controls, WithoutAGamepadBothFightersAnswerToTheSameKeys) {
-    // A shown window, so the keyboard device can be acquired.
-    platform::RegisterWindowClass(platform::DefWindowProc);
+    platform::RegisterWindowClass(platform::DefWindowProc);  // a shown window to acquire the keyboard
     platform::ShowMainWindow(platform::CreateMainWindow());
     InitInput();
     ASSERT_EQ(pollInput, &PollKeyboard);
@@ -250,7 +197,6 @@ TEST_F(Controls, WithoutAGamepadBothFightersAnswerToTheSameKeys) {
     Frame();
     EXPECT_EQ(joints[0].offset.x, -316.0);
     EXPECT_EQ(joints[15].offset.x, 132.0);
-    EXPECT_EQ(joints[0].offset.z, -92.0);
     EXPECT_EQ(joints[15].offset.z, -92.0);
     ReleaseInput();
 }

@@ -1,6 +1,5 @@
-// The hit pass with the parts reduced to spheres placed by hand: what the
-// whole-frame tests cannot set up exactly (both blows in one frame, the
-// order of the tests, the knock-back's length, the contact boundary).
+// The hit pass on parts reduced to spheres placed by hand: both blows in
+// one frame, the order of the tests, the knock-back, the contact boundary.
 #include "combat/hits.h"
 
 #include "combat/combat_fixture.h"
@@ -28,13 +27,6 @@ protected:
     Effects effects;
     SphereParts parts;
 };
-
-TEST_F(Hits, WithEverythingApartTheTestedPartsShowGreen) {
-    ResolveHits();
-    for (int k : {Root1, Root2, Weapon1, Weapon2, 18, 21}) EXPECT_EQ(parts.Colour(k), 0x00FF00u) << k;
-    EXPECT_EQ(fighter1.health + fighter2.health, 2000);
-    EXPECT_TRUE(EffectsPlayed().empty());
-}
 
 TEST_F(Hits, BothFightersScoreInOneFrameEachBlowOnce) {
     fighter1.actionFlags = AttackActive;
@@ -68,24 +60,25 @@ TEST_F(Hits, AFinishersKnockBackSlowsTwiceAFrameAwayFromTheAttacker) {
     Strike(Weapon1, Root2);
     ResolveHits();
     EXPECT_EQ(knockBack[1], FinisherKnockBack);
-    EXPECT_EQ(joints[Root2].offset.x, 124.0);
-    double expected = 0.0;  // 25.22 + 24.44 + ... + 0.26
-    for (double v = 26.0 - 0.78; v > 0.0; v -= 0.78) expected += v;
-    EXPECT_NEAR(expected, 420.42, 1e-6);
+    EXPECT_EQ(joints[Root2].offset.x, 124.0);  // it starts sliding next frame
     ResolveHits();
     EXPECT_NEAR(joints[Root2].offset.x, 124.0 + 25.22 + 24.44, 1e-9);
     for (int f = 0; f < 20; ++f) ResolveHits();
-    EXPECT_NEAR(joints[Root2].offset.x, 124.0 + expected, 1e-9);
+    EXPECT_NEAR(joints[Root2].offset.x, 124.0 + 420.42, 1e-9);  // 25.22 + 24.44 + ... + 0.26
     EXPECT_NEAR(joints[Root2].offset.z, -100.0, 1e-9);
     EXPECT_EQ(joints[Root1].offset.x, -324.0);
 }
 
-TEST_F(Hits, PartsTouchUpToTheSumOfTheirRadii) {
+TEST_F(Hits, PartsTouchUpToTheSumOfTheirRadiiAndPaintTheSecond) {
+    ResolveHits();  // everything apart: the tested parts show green
+    for (int k : {Root1, Root2, Weapon1, Weapon2, 18, 21}) EXPECT_EQ(parts.Colour(k), 0x00FF00u) << k;
+    EXPECT_TRUE(EffectsPlayed().empty());
+
     parts.Place(3, {0.0, 0.0, 0.0}, 30.0);
     parts.Place(18, {30.0, 40.0, 0.0}, 20.0);
     EXPECT_TRUE(PartsTouch(joints[3], joints[18]));
     EXPECT_EQ(parts.Colour(18), 0xFF0000u);
-    EXPECT_EQ(parts.Colour(3), 0u);  // only the second part is painted
+    EXPECT_EQ(parts.Colour(3), 0u);
     parts.Place(18, {30.0, 40.0, 0.001}, 20.0);
     EXPECT_FALSE(PartsTouch(joints[3], joints[18]));
     joints[18].mesh = nullptr;  // a part without a mesh touches nothing
