@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <fstream>
+#include <limits>
 #include <vector>
 
 #include "app/shell.h"
@@ -10,35 +9,37 @@
 
 namespace {
 
-// Writes "file/SinTable.file" into the current folder, the doubles laid out
-// little-endian byte by byte.
-void WriteTable(const std::vector<double>& values, size_t bytes) {
-    std::filesystem::create_directories("file");
-    std::vector<char> raw;
-    for (double v : values) {
-        uint64_t bits;
-        std::memcpy(&bits, &v, sizeof bits);
-        for (int b = 0; b < 8; ++b) raw.push_back(static_cast<char>(bits >> (8 * b)));
-    }
-    raw.resize(bytes);
-    std::ofstream("file/SinTable.file", std::ios::binary).write(raw.data(), static_cast<std::streamsize>(raw.size()));
+TEST(TruncToInt, TowardZeroSaturatingWithNaNAsZero) {
+    constexpr double Inf = std::numeric_limits<double>::infinity();
+    const double in[] = {-0.9, 2.999, -2.999, 2147483646.9, 2147483647.0, 1e20, Inf, -2147483647.9, -2147483648.5,
+                         -Inf, std::numeric_limits<double>::quiet_NaN()};
+    const int32_t out[] = {0, 2, -2, 2147483646, INT32_MAX, INT32_MAX, INT32_MAX, -2147483647, INT32_MIN, INT32_MIN, 0};
+    for (int k = 0; k < 11; ++k) EXPECT_EQ(TruncToInt(in[k]), out[k]) << in[k];
+    EXPECT_EQ(TruncToAngle(-1.5), 65535);  // angles wrap modulo 65536
+    EXPECT_EQ(TruncToAngle(65536.0 + 600.7), 600);
 }
 
-TEST(SineTable, ReadsLittleEndianDoublesAndAShortFileLeavesTheRest) {
+FileBytes Table(const std::vector<double>& values) {
+    FileBytes f;
+    for (double v : values) f.Put(v);
+    return f;
+}
+
+// A short file replaces only the bytes it has; a long one only the 512 entries.
+TEST(SineTable, ReadsLittleEndianDoublesFromShortAndLongFiles) {
     ScratchFolder folder("tessaline-sine");
-    std::vector<double> values(512);
-    for (int i = 0; i < 512; ++i) values[i] = i * 0.5 - 100.0;
-    WriteTable(values, 4096);
+    std::vector<double> values(520);
+    for (int i = 0; i < 520; ++i) values[i] = i * 0.5 - 100.0;
+    Table(values).Write("file\\SinTable.file");
     EXPECT_TRUE(LoadSineTable());
     EXPECT_EQ(SinTable[0], -100.0);
     EXPECT_EQ(SinTable[511], 155.5);
 
     for (double& v : SinTable) v = 7.0;
-    WriteTable({0.25, -0.75, 3.0}, 16);  // two whole entries
+    Table({0.25, -0.75, 0.1}).Cut(20).Write("file\\SinTable.file");
     EXPECT_TRUE(LoadSineTable());
-    EXPECT_EQ(SinTable[0], 0.25);
-    EXPECT_EQ(SinTable[1], -0.75);
-    EXPECT_EQ(SinTable[2], 7.0);
+    EXPECT_EQ(std::vector<double>(SinTable, SinTable + 4),
+              (std::vector<double>{0.25, -0.75, std::bit_cast<double>(0x401C00009999999Aull), 7.0}));  // 0.1 over 7.0
     EXPECT_EQ(SinTable[511], 7.0);
 }
 
@@ -47,48 +48,41 @@ TEST(SineTable, MissingFileGivesOneMessageOwnedByTheWindowAndNoSecondAttempt) {
     int window = 0;
     mainWindow = reinterpret_cast<platform::Window*>(&window);
     EnsureSineTable();
-    WriteTable(std::vector<double>(512, 1.0), 4096);  // too late: no second look
+    Table(std::vector<double>(512, 1.0)).Write("file\\SinTable.file");  // too late: no second look
     EnsureSineTable();
     mainWindow = nullptr;
     EXPECT_EQ(sineTableLoaded, 1);
     EXPECT_EQ(MessageBoxes(), std::vector<std::string>{"ERROR|ファイルをオープン出来ません"});
     ASSERT_EQ(platform::headless::Events().size(), 1u);
     EXPECT_TRUE(platform::headless::Events()[0].owned);
-    for (double v : SinTable) EXPECT_EQ(v, 0.0);
+    EXPECT_EQ(std::vector<double>(SinTable, SinTable + 512), std::vector<double>(512, 0.0));
 }
 
-// A quarter turn about each axis in turn, applied Z first, then X, then Y:
-// +x goes to +y, then to +z, then to +x again.
-TEST(RotatePoints, TurnsAboutZThenXThenY) {
+// Quarter turns applied Z first, then X, then Y: +x goes to +y, then to +z,
+// then to +x again.
+TEST(RotatePoints, TurnsAboutZThenXThenYAndReducesTheAngles) {
     FillSineTable();
-    auto turned = [](uint16_t z, uint16_t x, uint16_t y, Vec3 p) {
-        uint16_t angles[3] = {z, x, y};
+    const struct {
+        uint16_t z, x, y;
+        Vec3 to;
+    } cases[] = {{128, 0, 0, {0, 1, 0}}, {128, 128, 0, {0, 0, 1}}, {128, 128, 128, {1, 0, 0}}, {0, 128, 128, {0, 0, -1}}};
+    for (const auto& c : cases) {
+        uint16_t angles[3] = {c.z, c.x, c.y};
+        Vec3 p = {1, 0, 0};
         RotatePoints(angles, &p, 1);
-        return p;
-    };
-    auto near = [](Vec3 a, Vec3 b) {
-        return std::abs(a.x - b.x) < 1e-12 && std::abs(a.y - b.y) < 1e-12 && std::abs(a.z - b.z) < 1e-12;
-    };
-    EXPECT_TRUE(near(turned(128, 0, 0, {1, 0, 0}), {0, 1, 0}));
-    EXPECT_TRUE(near(turned(0, 128, 0, {0, 1, 0}), {0, 0, 1}));
-    EXPECT_TRUE(near(turned(0, 0, 128, {0, 0, 1}), {1, 0, 0}));
-    EXPECT_TRUE(near(turned(128, 128, 0, {1, 0, 0}), {0, 0, 1}));
-    EXPECT_TRUE(near(turned(128, 128, 128, {1, 0, 0}), {1, 0, 0}));
-    EXPECT_TRUE(near(turned(0, 128, 128, {1, 0, 0}), {0, 0, -1}));
-    // The caller's angles are reduced in place.
+        EXPECT_LT(std::abs(p.x - c.to.x) + std::abs(p.y - c.to.y) + std::abs(p.z - c.to.z), 1e-12) << c.x << c.y;
+    }
     uint16_t angles[3] = {600, 65535, 512};
     RotatePoints(angles, nullptr, 0);
-    EXPECT_EQ(angles[0], 88);
-    EXPECT_EQ(angles[1], 511);
-    EXPECT_EQ(angles[2], 0);
+    EXPECT_EQ(std::vector<int>(angles, angles + 3), (std::vector<int>{88, 511, 0}));
 }
 
+// The game's half turn is 256 units to 3.14 radians, a little over pi. From
+// fighter 1's start place, fighter 2 lies along +x.
 TEST(AngleFromDelta, UsesTheGamesOwnHalfTurn) {
     EXPECT_EQ(AngleFromDelta({0, 0, 0}, {0, 0, -1}), 0.0);
     EXPECT_NEAR(AngleFromDelta({1, 0, 0}, {0, 0, 0}), 128.0649, 0.0001);
-    EXPECT_EQ(TruncToAngle(AngleFromDelta({1, 0, 0}, {0, 0, 0})), 128);
     EXPECT_EQ(TruncToAngle(AngleFromDelta({-1, 0, 0}, {0, 0, 0})), 65536 - 128);
-    // The fighters' start places: fighter 2 lies along +x of fighter 1.
     EXPECT_EQ(TruncToAngle(AngleFromDelta({-324, 0, -100}, {124, 0, -100})) & 511, 384);
 }
 

@@ -2,33 +2,27 @@
 // here and has to be taken into still_hashes.txt on purpose.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
+#include <cstdio>
 #include <sstream>
 
-#include "replay/still.h"
 #include "figure_setup.h"
+#include "replay/still.h"
 
 namespace {
-
-std::string HashLines(const std::vector<StillHash>& hashes) {
-    std::ostringstream out;
-    for (const StillHash& h : hashes) {
-        char hex[17];
-        std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h.hash));
-        out << h.name << ' ' << hex << '\n';
-    }
-    return out.str();
-}
 
 TEST(Stills, MatchTheCommittedHashes) {
     std::ifstream file(TESSALINE_SOURCE_DIR "/tests/figure/still_hashes.txt");
     ASSERT_TRUE(file) << "no still_hashes.txt";
-    std::stringstream committed;
+    std::stringstream committed, computed;
     committed << file.rdbuf();
     const std::vector<StillHash> hashes = HashStills(TESSALINE_DATA_DIR);
     ASSERT_EQ(hashes.size(), 15u);
-    EXPECT_EQ(HashLines(hashes), committed.str());
+    for (const StillHash& h : hashes) {
+        char hex[17];
+        std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h.hash));
+        computed << h.name << ' ' << hex << '\n';
+    }
+    EXPECT_EQ(computed.str(), committed.str());
 }
 
 TEST(Stills, WritesOnePngPerStill) {
@@ -40,7 +34,6 @@ TEST(Stills, WritesOnePngPerStill) {
     }
     EXPECT_EQ(pngs, 15);
     EXPECT_TRUE(std::filesystem::exists(folder.path / "out" / "still-draw1-shade1.png"));
-    EXPECT_EQ(std::filesystem::current_path(), folder.path);
     EXPECT_EQ(RenderStills("no-such-folder", "out"), 1);
 }
 
