@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "figure_setup.h"
 
 namespace {
@@ -29,38 +27,6 @@ TEST_F(FigureModel, TwoFiguresOfFifteenPartsWithTheirPaddingFaces) {
     EXPECT_TRUE(padding(meshes[1].faces[33]));
     EXPECT_FALSE(padding(meshes[1].faces[32]));
     EXPECT_EQ(joints[14].outlineModel[25].x, meshes[14].vertices[25].x * 1.1);
-}
-
-// The grid is not centred: the truncated step 666 stops it short of the
-// far edges. Its colours come from the runtime's generator from state 1,
-// whose first numbers are 41, 18467, 6334, 26500, 19169, 15724.
-TEST_F(FigureModel, FloorGridOfTwentyFiveColouredSquares) {
-    ASSERT_EQ(stageMesh.vertexCount, 36);
-    ASSERT_EQ(stageMesh.faceCount, 50);
-    EXPECT_TRUE(Same(stageMesh.vertices[1], {-1334, 2000, 0}));
-    EXPECT_TRUE(Same(stageMesh.vertices[35], {1330, -1330, 0}));
-    EXPECT_EQ(stageMesh.faces[0].colour, 0x296BD6u);
-    EXPECT_EQ(stageMesh.faces[1].colour, 0x296BD6u);
-    EXPECT_EQ(stageMesh.faces[2].colour, 0xEB2CA9u);
-    std::set<uint32_t> colours;
-    for (int k = 0; k < 50; ++k) colours.insert(stageMesh.faces[k].colour);
-    EXPECT_EQ(colours.size(), 25u);
-}
-
-TEST(FreeJoint, ReleasesEverythingOnceAndSkipsWhatWasNeverBuilt) {
-    Mesh mesh = {};
-    Joint joint = {};
-    FreeJoint(mesh, joint);
-    const Vec3 points[3] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
-    const Face face = {0, 1, 2, 0x123456};
-    BuildMesh(mesh, joint, points, &face, 3, 1, 10);
-    EXPECT_EQ(joint.screenVerts[2].x, 0.0);  // work arrays start zeroed
-    BuildMesh(mesh, joint, points, &face, 3, 1, 10);  // rebuilt without a leak
-    FreeJoint(mesh, joint);
-    EXPECT_EQ(mesh.vertices, nullptr);
-    EXPECT_EQ(joint.vertexShades, nullptr);
-    EXPECT_EQ(mesh.faceCount, 0);
-    FreeJoint(mesh, joint);
 }
 
 }  // namespace

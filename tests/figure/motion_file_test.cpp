@@ -10,6 +10,7 @@
 #include "combat/playback.h"
 #include "figure_setup.h"
 #include "platform/headless.h"
+#include "support/game_harness.h"
 
 namespace {
 
@@ -19,23 +20,32 @@ FileBytes Deg(uint16_t entryCount, uint32_t flags, uint16_t duration) {
     return FileBytes().Put(entryCount, 2).Put(0xAAAA, 2).Put(flags, 4).Put(0xBBBB, 2).Put(duration, 2);
 }
 
-FileBytes& Entry(FileBytes& f, uint16_t a0, uint16_t a1, uint16_t a2, double x, double y, double z) {
-    return f.Put(a0, 2).Put(a1, 2).Put(a2, 2).Put(0xCCCC, 2).Put(x).Put(y).Put(z);
-}
-
-// Entry k holds angles k + 1, k + 100, k + 200 and position (k + 0.5, -k, 1000 k).
+// Entry k holds angles 65535 - k, k + 100, k + 200 and position
+// (k + 0.5, -k, 1000 k), and an unused word.
 FileBytes Entries(uint16_t count, int written) {
-    FileBytes f = Deg(count, Loop, 30);
-    for (int k = 0; k < written; ++k) Entry(f, k + 1, k + 100, k + 200, k + 0.5, -k, k * 1000.0);
+    FileBytes f = Deg(count, Loop | End, 40);
+    for (int k = 0; k < written; ++k) {
+        f.Put(65535 - k, 2).Put(k + 100, 2).Put(k + 200, 2).Put(0xCCCC, 2).Put(k + 0.5).Put(-k + 0.0).Put(k * 1000.0);
+    }
     return f;
 }
 
+// Every key of every motion, each with duration 100 x motion + key.
+void WriteAllMotions() {
+    for (int m = 0; m < MotionCount; ++m) {
+        for (int k = 0; k < motionFiles[m].keys; ++k) {
+            char name[64];
+            std::snprintf(name, sizeof name, motionFiles[m].pattern, k);
+            Deg(15, 0, static_cast<uint16_t>(100 * m + k)).Write(name);
+        }
+    }
+}
+
+std::vector<std::string> Missing(size_t n) { return std::vector<std::string>(n, "ERROR|ファイルをオープン出来ません"); }
+
 struct MotionFiles : ::testing::Test {
     ScratchFolder folder{"tessaline-motions"};
-    void SetUp() override {
-        platform::headless::ClearEvents();
-        motionsLoaded = 0;
-    }
+    void SetUp() override { motionsLoaded = 0; }
     void TearDown() override {
         for (Fighter& f : fighters) FreeMotionTable(f);
     }
@@ -45,42 +55,19 @@ struct MotionFiles : ::testing::Test {
         EXPECT_TRUE(LoadMotionKey("key.deg", key, 3));
         return key;
     }
-    static int MessageBoxes() {
-        int n = 0;
-        for (const auto& e : platform::headless::Events()) {
-            if (e.kind != platform::headless::EventKind::MessageBox) continue;
-            EXPECT_EQ(e.caption + "|" + e.text, "ERROR|ファイルをオープン出来ません");
-            ++n;
-        }
-        return n;
-    }
-    // Every key of every motion, each with duration 100 x motion + key.
-    static void WriteAllMotions() {
-        for (int m = 0; m < MotionCount; ++m) {
-            for (int k = 0; k < motionFiles[m].keys; ++k) {
-                char name[64];
-                std::snprintf(name, sizeof name, motionFiles[m].pattern, k);
-                Deg(15, 0, static_cast<uint16_t>(100 * m + k)).Write(name);
-            }
-        }
-    }
 };
 
 TEST_F(MotionFiles, AWholeFileLoadsFifteenEntriesAsTheyStand) {
-    FileBytes f = Deg(15, Loop | End, 40);
-    for (int k = 0; k < 15; ++k) Entry(f, 65535, k, 511, -12.5 * k, 256.0, 1e-3);
-    ASSERT_EQ(f.bytes.size(), 492u);
-    const MotionKey key = Load(f);
+    const MotionKey key = Load(Entries(15, 15));
     EXPECT_EQ(key.keyFlags, Loop | End);
     EXPECT_EQ(key.duration, 40);
     EXPECT_EQ(key.keyCount, 3);
-    EXPECT_EQ(MessageBoxes(), 0);
+    EXPECT_EQ(MessageBoxes(), Missing(0));
     for (int k = 0; k < 15; ++k) {
-        EXPECT_EQ(key.workAngles[0][k], 65535.0);  // zero-extended, not -1
-        EXPECT_EQ(key.workAngles[1][k], k);
-        EXPECT_EQ(key.workPositions[k].x, -12.5 * k);
-        EXPECT_EQ(key.storedPositions[k].x, -12.5 * k);
-        EXPECT_EQ(key.storedPositions[k].z, 1e-3);
+        EXPECT_EQ(key.workAngles[0][k], 65535.0 - k);  // zero-extended, not negative
+        EXPECT_EQ(key.workAngles[2][k], 200.0 + k);
+        EXPECT_EQ(Xyz(key.workPositions[k]), Xyz(key.storedPositions[k]));
+        EXPECT_EQ(Xyz(key.workPositions[k]), (std::vector<double>{k + 0.5, -k + 0.0, k * 1000.0}));
     }
 }
 
@@ -93,6 +80,7 @@ TEST_F(MotionFiles, WhatAFileLacksOrDoesNotCountIsZero) {
     EXPECT_EQ(cut.workAngles[2][3], 203.0);
     EXPECT_EQ(cut.workPositions[3].x, 0.0);
     EXPECT_EQ(cut.workAngles[0][4], 0.0);
+    EXPECT_EQ(cut.keyFlags, Loop | End);
 
     const MotionKey cutHeader = Load(Deg(15, 0x0103, 30).Cut(5));  // after the flags' first byte
     EXPECT_EQ(cutHeader.keyFlags, 0x03u);
@@ -102,29 +90,28 @@ TEST_F(MotionFiles, WhatAFileLacksOrDoesNotCountIsZero) {
     EXPECT_EQ(empty.keyCount, 3);
 
     const MotionKey more = Load(Entries(17, 17));
-    EXPECT_EQ(more.workAngles[0][14], 15.0);
+    EXPECT_EQ(more.workAngles[0][14], 65521.0);
     EXPECT_EQ(more.workPositions[14].x, 14.5);
     const MotionKey fewer = Load(Entries(2, 15));  // two counted, fifteen written
-    EXPECT_EQ(fewer.workAngles[0][1], 2.0);
+    EXPECT_EQ(fewer.workAngles[0][1], 65534.0);
     EXPECT_EQ(fewer.workAngles[0][2], 0.0);
     EXPECT_EQ(fewer.workPositions[14].x, 0.0);
-    EXPECT_EQ(MessageBoxes(), 0);
+    EXPECT_EQ(MessageBoxes(), Missing(0));
 }
 
 TEST_F(MotionFiles, AMissingFileIsReportedAndLeavesAnEmptyKey) {
     MotionKey key;
     key.duration = 9;
     EXPECT_FALSE(LoadMotionKey("Motion\\Nothing\\Motion0.deg", key, 2));
-    EXPECT_EQ(MessageBoxes(), 1);
+    EXPECT_EQ(MessageBoxes(), Missing(1));
     EXPECT_EQ(key.duration, 0);
     EXPECT_EQ(key.keyCount, 2);
 
-    // Among all the motions, a missing file is reported once for each fighter.
+    // Among all the motions, a missing file is reported for each fighter.
     WriteAllMotions();
     std::filesystem::remove("Motion/RightBigDamage/Motion1.deg");
-    platform::headless::ClearEvents();
     LoadAllMotions();
-    EXPECT_EQ(MessageBoxes(), 2);
+    EXPECT_EQ(MessageBoxes(), Missing(3));  // the one above and one for each fighter
     EXPECT_EQ(fighter1.motions[RightBigDamage][0].duration, 2000);
     EXPECT_EQ(fighter2.motions[RightBigDamage][1].duration, 0);
     EXPECT_EQ(fighter2.motions[RightBigDamage][1].keyCount, 2);
@@ -133,7 +120,7 @@ TEST_F(MotionFiles, AMissingFileIsReportedAndLeavesAnEmptyKey) {
 TEST_F(MotionFiles, EveryMotionIsLoadedOnceForEachFighterInItsOwnCopy) {
     WriteAllMotions();
     ASSERT_TRUE(LoadAllMotions());
-    EXPECT_EQ(MessageBoxes(), 0);
+    EXPECT_EQ(MessageBoxes(), Missing(0));
     for (const Fighter& f : fighters) {
         for (int m = 0; m < MotionCount; ++m) {
             ASSERT_NE(f.motions[m], nullptr);
@@ -151,7 +138,7 @@ TEST_F(MotionFiles, EveryMotionIsLoadedOnceForEachFighterInItsOwnCopy) {
     std::filesystem::remove("Motion/Way/Motion0.deg");
     EXPECT_TRUE(LoadAllMotions());
     EXPECT_EQ(fighter2.motions[Way], before);
-    EXPECT_EQ(MessageBoxes(), 0);
+    EXPECT_EQ(MessageBoxes(), Missing(0));
     FreeMotionTable(fighter1);
     for (MotionKey* keys : fighter1.motions) EXPECT_EQ(keys, nullptr);
 }

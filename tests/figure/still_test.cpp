@@ -25,16 +25,4 @@ TEST(Stills, MatchTheCommittedHashes) {
     EXPECT_EQ(computed.str(), committed.str());
 }
 
-TEST(Stills, WritesOnePngPerStill) {
-    ScratchFolder folder("tessaline-stills");
-    EXPECT_EQ(RenderStills(TESSALINE_DATA_DIR, "out"), 0);
-    int pngs = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path / "out")) {
-        pngs += entry.path().extension() == ".png" && entry.file_size() > 1000;
-    }
-    EXPECT_EQ(pngs, 15);
-    EXPECT_TRUE(std::filesystem::exists(folder.path / "out" / "still-draw1-shade1.png"));
-    EXPECT_EQ(RenderStills("no-such-folder", "out"), 1);
-}
-
 }  // namespace

@@ -67,18 +67,6 @@ TEST_F(Transform, AnOutlineReachingTheEyeHidesTheJoint) {
     EXPECT_EQ(joints[0].flags & InFront, 0u);
 }
 
-TEST_F(Transform, ShadowOffLeavesTheShadowAsItWas) {
-    joints[3].flags |= ShadowOn;
-    TransformJoint(meshes[3], joints[3], 0.0);
-    EXPECT_EQ(joints[3].shadowVerts[0].y, -300.0);  // on the floor, 300 below the eye
-    const double before = joints[3].shadowScreenVerts[5].x;
-    joints[3].flags &= ~ShadowOn;
-    joints[0].offset.x += 300;
-    TransformJoint(meshes[3], joints[3], 0.0);
-    EXPECT_EQ(joints[3].shadowFlags, InFront);
-    EXPECT_EQ(joints[3].shadowScreenVerts[5].x, before);
-}
-
 // Faces are sorted on world z relative to the eye, before the view turn:
 // turning the camera leaves the torso's order, far side (faces 4 and 5)
 // first, near side (0 and 1) last.

@@ -61,12 +61,6 @@ TEST(ScreenTriangle, CornersInFaceOrderAndClockwiseFacingWithWrappingProducts) {
     EXPECT_TRUE(IsFrontFacing({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX}));  // (-1)(-1) - 0
 }
 
-TEST(ScaleColourTest, ScalesEachChannelAndKeepsItsLowBits) {
-    const double scales[] = {1.0, 0.5, 0.999, 2.0, std::nan("")};
-    const uint32_t scaled[] = {0x804020, 0x402010, 0x7F3F1F, 0x008040, 0};
-    for (int k = 0; k < 5; ++k) EXPECT_EQ(ScaleColour(0xFF804020, scales[k]), scaled[k]) << scales[k];
-}
-
 TEST_F(DrawTest, EachModeFillsFrontFacesInItsOwnColour) {
     part.faceShades = {0.5, 0.5};
     const uint32_t expected[3] = {0x102040, 0x402010, 0x7F7F7F};  // exchanged, scaled, grey
