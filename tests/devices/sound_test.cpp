@@ -66,19 +66,13 @@ protected:
     void SetUp() override {
         std::filesystem::create_directories(folder_);
         ASSERT_TRUE(RegisterWindowClass([](Window*, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; }));
-        mainWindow = CreateMainWindow();
-        ASSERT_NE(mainWindow, nullptr);
+        ASSERT_NE(mainWindow = CreateMainWindow(), nullptr);
         hl::ClearEvents();
     }
-    void TearDown() override {
-        ReleaseSound();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
+    void TearDown() override { ReleaseSound(), std::filesystem::remove_all(folder_); }
 
     std::string File(const Bytes& bytes, std::string name = "") {
-        if (name.empty()) name = "f" + std::to_string(count_++) + ".wav";
-        const std::string path = (folder_ / name).string();
+        const std::string path = (folder_ / (name.empty() ? "f" + std::to_string(count_++) + ".wav" : name)).string();
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         return path;
     }
@@ -162,48 +156,33 @@ TEST_F(Sound, TheSetUpReportsEachFailureWithoutAnOwner) {
     }
 }
 
-TEST_F(Sound, LoadSoundMakesABufferOnlyForAFormatTheMixerTakes) {
-    const std::string good = File(Plain);
+TEST_F(Sound, LoadSoundMakesABufferOnlyForAFormatTheMixerTakesAndReleaseGoesInOrder) {
+    const std::string good = File(Plain, "KO.wav");
     EXPECT_EQ(LoadSound(good.c_str(), 0, 0, 0), nullptr);  // no sound device: nothing, silently
-    EXPECT_EQ(BoxText(), "");
     ASSERT_TRUE(InitSound(22050, 8, 2));
-    const Bytes unfit[] = {
-        Riff({Chunk("fmt ", Fmt(16, 3, 32)), Chunk("data", Samples)}),  // floating point
-        Riff({Chunk("fmt ", Fmt(16, 1, 24)), Chunk("data", Samples)}),  // 24 bits
-        Riff({Chunk("fmt ", Fmt(14)), Chunk("data", Samples)}),         // no bits field: 0
+    const std::pair<Bytes, std::string> unfit[] = {
+        {Riff({Chunk("fmt ", Fmt(16, 3, 32)), Chunk("data", Samples)}), "DSound!|バッファの作成に失敗\n"},  // float
+        {Riff({Chunk("fmt ", Fmt(14)), Chunk("data", Samples)}), "DSound!|バッファの作成に失敗\n"},  // bits 0
+        {Riff({Chunk("fmt ", Fmt())}), "Read_WaveFile!|dataチャンクが見つかりませんでした|owned\n"},  // its own refusal only
     };
-    for (const Bytes& bytes : unfit) {
-        hl::ClearEvents();
+    for (const auto& [bytes, box] : unfit) {
         EXPECT_EQ(LoadSound(File(bytes).c_str(), 0, 0, 0), nullptr);
-        EXPECT_EQ(BoxText(), "DSound!|バッファの作成に失敗\n");
+        EXPECT_EQ(BoxText(), box);
+        hl::ClearEvents();
     }
-    hl::ClearEvents();  // a refused file says only its own refusal
-    EXPECT_EQ(LoadSound(File(Riff({Chunk("fmt ", Fmt())})).c_str(), 0, 0, 0), nullptr);
-    EXPECT_EQ(BoxText(), "Read_WaveFile!|dataチャンクが見つかりませんでした|owned\n");
-    hl::ClearEvents();
     PlayEffect(nullptr);  // an effect that failed to load plays nothing
-    SoundBuffer* buffer = LoadSound(good.c_str(), 0, 0, 0);
-    ASSERT_NE(buffer, nullptr);
-    PlayEffect(buffer);
+    koSound = LoadSound(good.c_str(), 0, 0, 0);
+    hitSound = LoadSound(File(Plain, "Hit.wav").c_str(), 0, 0, 0);
+    jumpSound = nullptr;  // a missing one is passed over at the release
+    PlayEffect(koSound);
     ASSERT_EQ(hl::Events().size(), 1u);
     EXPECT_EQ(hl::Events()[0].kind, hl::EventKind::EffectPlayed);
     EXPECT_EQ(hl::Events()[0].name, good);
-    ReleaseSoundBuffer(buffer);
-}
-
-TEST_F(Sound, ReleaseGoesEffectsThenThePrimaryBufferThenTheDeviceAndPassesOverAMissingOne) {
-    ASSERT_TRUE(InitSound(22050, 8, 2));
-    koSound = LoadSound(File(Plain, "KO.wav").c_str(), 0, 0, 0);
-    hitSound = LoadSound(File(Plain, "Hit.wav").c_str(), 0, 0, 0);
-    jumpSound = nullptr;
-    hl::ClearEvents();
     ReleaseSound();
     std::vector<std::string> released;
     for (const hl::Event& e : hl::Events())
         if (e.kind == hl::EventKind::Released) released.push_back(e.name);
     const std::string at = "sound buffer " + folder_.string() + "/";
     EXPECT_EQ(released, (std::vector<std::string>{at + "KO.wav", at + "Hit.wav", "primary sound buffer", "sound device"}));
-    EXPECT_EQ(koSound, nullptr);
-    EXPECT_EQ(hitSound, nullptr);
-    EXPECT_FALSE(directSound || primaryBuffer);
+    EXPECT_FALSE(koSound || hitSound || directSound || primaryBuffer);
 }
