@@ -53,17 +53,6 @@ TEST(HeadlessWindow, WaitingWithNothingToWaitForClosesThroughTheProcedure) {
     EXPECT_EQ(std::vector<uint32_t>(received.end() - 2, received.end()), (std::vector<uint32_t>{WM_CLOSE, WM_DESTROY}));
 }
 
-TEST(HeadlessSetUp, AStepFailsAlwaysOrOnItsNthCall) {
-    hl::FailStepOnCall(hl::Step::CreatePresenter, 2);
-    EXPECT_TRUE(CreatePresenter(nullptr));
-    EXPECT_FALSE(CreatePresenter(nullptr));
-    EXPECT_TRUE(CreatePresenter(nullptr));
-    hl::FailStep(hl::Step::CreateClipper);
-    EXPECT_FALSE(CreateClipper());
-    hl::FailStep(hl::Step::CreateClipper, false);
-    EXPECT_TRUE(CreateClipper());
-}
-
 TEST(HeadlessPresenter, CountsSurfacesStillAliveAndKeepsTheShownFrame) {
     ASSERT_TRUE(CreatePresenter(nullptr));
     int pitch = 0;
@@ -78,7 +67,6 @@ TEST(HeadlessPresenter, CountsSurfacesStillAliveAndKeepsTheShownFrame) {
     EXPECT_EQ(TimeGetTime(), 50u);  // 3 x 1000/60
     EXPECT_EQ(hl::LastFrame()[0], 0x123456u);
     EXPECT_EQ(ReleasePresenter(), 1);
-    EXPECT_EQ(hl::Events().back().kind, hl::EventKind::PresenterReleased);
-    EXPECT_EQ(hl::Events().back().count, 1);
+    EXPECT_TRUE(hl::Events().back().kind == hl::EventKind::PresenterReleased && hl::Events().back().count == 1);
     EXPECT_EQ(CreateSurfaceMemory(8, 8, pitch), nullptr);  // no presenter
 }

@@ -34,8 +34,7 @@ TEST(SdlWindow, CreationSendsCreateAndCloseDestroysAndAnotherThreadsMessageArriv
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(received, (std::vector<uint32_t>{WM_CREATE}));
     const Rect r = GetClientRect(w);
-    EXPECT_EQ(r.right - r.left, 320);
-    EXPECT_EQ(r.bottom - r.top, 240);
+    EXPECT_EQ(std::make_pair(r.right - r.left, r.bottom - r.top), std::make_pair(320, 240));
     std::thread([] { sdl::PostMessageFromAnyThread(MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 7); }).join();
     Message m{}, notice{};
     for (int i = 0; i < 100 && notice.message != MM_MCINOTIFY; ++i)
@@ -56,9 +55,9 @@ TEST(SdlKeys, EveryKeyTheGameReadsMapsBothWays) {
         EXPECT_NE(sc, SDL_SCANCODE_UNKNOWN) << vk;
         EXPECT_EQ(sdl::VirtualKeyOfScancode(sc), vk) << vk;
     }
-    EXPECT_EQ(sdl::ScancodeOfKeyboardCode(DIK_X), SDL_SCANCODE_X);
-    EXPECT_EQ(sdl::ScancodeOfKeyboardCode(DIK_LEFT), SDL_SCANCODE_LEFT);
-    EXPECT_EQ(sdl::ScancodeOfKeyboardCode(0x01), SDL_SCANCODE_UNKNOWN);
+    EXPECT_EQ((std::vector<SDL_Scancode>{sdl::ScancodeOfKeyboardCode(DIK_X), sdl::ScancodeOfKeyboardCode(DIK_LEFT),
+                                         sdl::ScancodeOfKeyboardCode(0x01)}),
+              (std::vector<SDL_Scancode>{SDL_SCANCODE_X, SDL_SCANCODE_LEFT, SDL_SCANCODE_UNKNOWN}));
     EXPECT_FALSE(IsKeyDown(0xFF));
 }
 
@@ -76,7 +75,7 @@ TEST(SdlPresenter, CountsTheSurfacesLeftAliveAndShowsFrames) {
     uint32_t* a = CreateSurfaceMemory(320, 240, pitch);
     uint32_t* b = CreateSurfaceMemory(16, 16, pitch);
     ASSERT_TRUE(a && b);
-    ReleaseSurfaceMemory(a);
+    ReleaseSurfaceMemory(a);  // b is left alive
     ASSERT_TRUE(CreateClipper() && SetClipperWindow(w) && AttachClipper());
     primary[0] = 0xFF0000;
     for (int i = 0; i < 3; ++i) ShowPrimarySurface();

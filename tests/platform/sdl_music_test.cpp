@@ -89,8 +89,7 @@ TEST_F(SdlMusic, ANaturalEndPostsTheNoticeEachTimeThePieceIsPlayed) {
 
 TEST_F(SdlMusic, APieceOfUnreadableLengthIsToldAtThePlayersEnd) {
     const uint32_t id = Open(ShortPiece(true));
-    ASSERT_NE(id, 0u);
-    ASSERT_TRUE(PlayMusic(id, window_));
+    ASSERT_TRUE(id && PlayMusic(id, window_));
     const std::vector<Notice> notice = Notices(8.0, true);
     ASSERT_EQ(notice.size(), 1u);
     EXPECT_GT(notice[0].seconds, 0.45);
@@ -100,8 +99,7 @@ TEST_F(SdlMusic, APieceOfUnreadableLengthIsToldAtThePlayersEnd) {
 
 TEST_F(SdlMusic, AStoppedOrClosedPieceTellsNothing) {
     const uint32_t id = Open(ShortPiece());
-    ASSERT_NE(id, 0u);
-    ASSERT_TRUE(PlayMusic(id, window_));
+    ASSERT_TRUE(id && PlayMusic(id, window_));
     Sleep(100);
     EXPECT_TRUE(StopMusic(id));
     EXPECT_TRUE(Notices(1.0).empty());
@@ -117,20 +115,4 @@ TEST_F(SdlMusic, AMissingOrUnplayableFileGivesNoDevice) {
     EXPECT_EQ(OpenMusic((capture_.Folder() / "none.mid").c_str()), 0u);
     EXPECT_EQ(Open({'n', 'o', ' ', 'm', 'u', 's', 'i', 'c', '\n'}), 0u);
     EXPECT_FALSE(PlayMusic(0, window_) || StopMusic(0) || CloseMusic(0));
-}
-
-TEST_F(SdlMusic, TheGamesThemeIsHeard) {
-    const uint32_t id = OpenMusic((std::string(TESSALINE_DATA_DIR) + "/sound.mid").c_str());
-    ASSERT_NE(id, 0u);
-    ASSERT_TRUE(PlayMusic(id, window_));
-    Sleep(2500);
-    CloseMusic(id);
-    // Two seconds of the intro: the band is playing all the time.
-    const std::vector<int> out = capture_.Finish();
-    ASSERT_GT(out.size(), 2u * 22050);
-    size_t loudFrames = 0;
-    double sumSquares = 0;
-    for (int d : out) sumSquares += d * d, loudFrames += d > 3;
-    EXPECT_GT(loudFrames, out.size() / 4);
-    EXPECT_GT(sumSquares / static_cast<double>(out.size()), 16.0) << "an RMS of more than 4 steps";
 }
