@@ -1,12 +1,12 @@
 // The SDL backend's sound heard through SDL's disk audio driver: the mixer
-// writes what it plays into a file, 22050 Hz, 8-bit unsigned, stereo, at
+// writes what it plays into a file (22050 Hz, 8-bit unsigned, stereo) at
 // the pace of a real device.
 #pragma once
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,42 +20,41 @@
 class AudioCapture {
 public:
     AudioCapture() {
-        folder_ = std::filesystem::temp_directory_path() / ("tessaline-audio-" + std::to_string(getpid()));
         std::filesystem::create_directories(folder_);
-        file_ = (folder_ / "out.raw").string();
         setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", file_.c_str(), 1);
+        setenv("SDL_DISKAUDIOFILE", (folder_ / "out.raw").c_str(), 1);
     }
     ~AudioCapture() {
+        Close();
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
-
     const std::filesystem::path& Folder() const { return folder_; }
 
-    // The game's set-up: the device, the primary buffer, the mixer opened
-    // at 22050 Hz, 8 bits, 2 channels.
+    // The game's set-up: the device and the mixer at 22050 Hz, 8 bits, stereo.
     bool Open() {
         if (!platform::CreateSoundDevice() || !platform::CreatePrimarySoundBuffer()) return false;
-        platform::WaveFormat format{1, 2, 22050, 44100, 2, 8, 0};
-        platform::SetPrimarySoundFormat(format);
+        platform::SetPrimarySoundFormat(platform::WaveFormat{1, 2, 22050, 44100, 2, 8, 0});
         return true;
     }
 
-    // Closes the mixer and returns what it played: one byte per channel.
-    std::vector<uint8_t> Finish() {
-        platform::ReleasePrimarySoundBuffer();
-        platform::ReleaseSoundDevice();
-        std::ifstream in(file_, std::ios::binary);
-        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    // Closes the mixer; each output frame's larger distance from silence.
+    std::vector<int> Finish() {
+        Close();
+        std::ifstream in(folder_ / "out.raw", std::ios::binary);
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+        std::vector<int> frames;
+        for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+            frames.push_back(std::max(std::abs(bytes[i] - 128), std::abs(bytes[i + 1] - 128)));
+        return frames;
     }
 
 private:
-    std::filesystem::path folder_;
-    std::string file_;
+    static void Close() {
+        platform::ReleasePrimarySoundBuffer();
+        platform::ReleaseSoundDevice();
+    }
+    std::filesystem::path folder_ = std::filesystem::temp_directory_path() / ("tessaline-audio-" + std::to_string(getpid()));
 };
 
 inline void Sleep(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
-
-// How far each output byte is from silence (128).
-inline int Deviation(uint8_t v) { return v > 128 ? v - 128 : 128 - v; }

@@ -26,34 +26,26 @@ WaveFormat Format(uint16_t channels, uint32_t rate, uint16_t bits) {
     return WaveFormat{1, channels, rate, rate * align, align, bits, 0};
 }
 
+// Where the output is louder than `threshold`: its length in seconds, its
+// loudest frame, and whether it fell quiet in between.
 struct Span {
-    size_t first = 0, last = 0;  // stereo frames
+    double seconds = 0;
     int peak = 0;
     bool gapless = true;
 };
 
-// Where the output is louder than `threshold`, and its loudest deviation.
-Span Loud(const std::vector<uint8_t>& out, int threshold) {
+Span Loud(const std::vector<int>& frames, int threshold) {
     Span span;
-    bool seen = false;
-    size_t quietRun = 0;
-    for (size_t frame = 0; frame * 2 + 1 < out.size(); ++frame) {
-        const int d = std::max(Deviation(out[frame * 2]), Deviation(out[frame * 2 + 1]));
-        span.peak = std::max(span.peak, d);
-        if (d > threshold) {
-            if (seen && quietRun > 0) span.gapless = false;
-            if (!seen) span.first = frame;
-            seen = true;
-            span.last = frame;
-            quietRun = 0;
-        } else if (seen) {
-            ++quietRun;
-        }
+    size_t first = frames.size(), last = 0;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        span.peak = std::max(span.peak, frames[i]);
+        if (frames[i] <= threshold) continue;
+        span.gapless &= first == frames.size() || last + 1 == i;
+        first = std::min(first, i), last = i;
     }
+    span.seconds = first <= last ? static_cast<double>(last - first + 1) / Rate : 0;
     return span;
 }
-
-double Seconds(const Span& s) { return static_cast<double>(s.last - s.first + 1) / Rate; }
 
 }  // namespace
 
@@ -63,7 +55,6 @@ TEST(SdlSound, PlayingAnEffectAgainCutsItOffAndStartsItOver) {
     const std::vector<uint8_t> level = Level8(40, 0.4);
     SoundBuffer* effect = CreateSoundBuffer("Level.wav", Format(1, Rate, 8), level.data(), level.size());
     ASSERT_NE(effect, nullptr);
-
     PlaySoundBuffer(effect);
     const auto first = std::chrono::steady_clock::now();
     Sleep(150);
@@ -71,14 +62,13 @@ TEST(SdlSound, PlayingAnEffectAgainCutsItOffAndStartsItOver) {
     const double gap = std::chrono::duration<double>(std::chrono::steady_clock::now() - first).count();
     Sleep(900);
     ReleaseSoundBuffer(effect);
-    const Span span = Loud(capture.Finish(), 20);
-
     // One copy at a time, never two layered; sounding on from the first
     // start to the end of the second.
+    const Span span = Loud(capture.Finish(), 20);
     EXPECT_NEAR(span.peak, 40, 2);
     EXPECT_TRUE(span.gapless);
-    EXPECT_NEAR(Seconds(span), 0.4 + gap, 0.08);
-    EXPECT_GT(Seconds(span), 0.47);
+    EXPECT_NEAR(span.seconds, 0.4 + gap, 0.08);
+    EXPECT_GT(span.seconds, 0.47);
 }
 
 TEST(SdlSound, DifferentEffectsSoundTogetherWhateverTheirFormat) {
@@ -91,9 +81,7 @@ TEST(SdlSound, DifferentEffectsSoundTogetherWhateverTheirFormat) {
     for (size_t i = 0; i + 1 < high.size(); i += 2) std::memcpy(&high[i], &value, 2);
     SoundBuffer* a = CreateSoundBuffer("Low.wav", Format(1, Rate, 8), low.data(), low.size());
     SoundBuffer* b = CreateSoundBuffer("High.wav", Format(2, 44100, 16), high.data(), high.size());
-    ASSERT_NE(a, nullptr);
-    ASSERT_NE(b, nullptr);
-
+    ASSERT_TRUE(a && b);
     PlaySoundBuffer(a);
     PlaySoundBuffer(b);
     Sleep(900);
@@ -101,39 +89,30 @@ TEST(SdlSound, DifferentEffectsSoundTogetherWhateverTheirFormat) {
     ReleaseSoundBuffer(b);
     const Span span = Loud(capture.Finish(), 15);
     EXPECT_NEAR(span.peak, 55, 3);
-    EXPECT_NEAR(Seconds(span), 0.5, 0.05);
+    EXPECT_NEAR(span.seconds, 0.5, 0.05);
 }
 
-TEST(SdlSound, OnlyFormatsTheMixerCanTakeMakeBuffers) {
+TEST(SdlSound, OnlyFormatsTheMixerCanTakeMakeBuffersAndATornFramePlaysWhatItHolds) {
     const std::vector<uint8_t> level = Level8(10, 0.1);
-    // No mixer yet: nothing can be made.
-    EXPECT_EQ(CreateSoundBuffer("Early.wav", Format(1, Rate, 8), level.data(), level.size()), nullptr);
-
+    EXPECT_EQ(CreateSoundBuffer("Early.wav", Format(1, Rate, 8), level.data(), level.size()), nullptr);  // no mixer
     AudioCapture capture;
     ASSERT_TRUE(capture.Open());
     WaveFormat floatFormat = Format(1, Rate, 32);
     floatFormat.formatTag = 3;
-    EXPECT_EQ(CreateSoundBuffer("Float.wav", floatFormat, level.data(), level.size()), nullptr);
-    EXPECT_EQ(CreateSoundBuffer("24.wav", Format(1, Rate, 24), level.data(), level.size()), nullptr);
-    EXPECT_EQ(CreateSoundBuffer("None.wav", Format(0, Rate, 8), level.data(), level.size()), nullptr);
-    EXPECT_EQ(CreateSoundBuffer("Still.wav", Format(1, 0, 8), level.data(), level.size()), nullptr);
-
-    // No samples, or a torn last frame: a buffer that plays what it holds.
+    for (const WaveFormat& unfit : {floatFormat, Format(1, Rate, 24), Format(0, Rate, 8), Format(1, 0, 8)})
+        EXPECT_EQ(CreateSoundBuffer("Unfit.wav", unfit, level.data(), level.size()), nullptr);
     SoundBuffer* empty = CreateSoundBuffer("Empty.wav", Format(1, Rate, 8), nullptr, 0);
-    ASSERT_NE(empty, nullptr);
-    PlaySoundBuffer(empty);
     SoundBuffer* torn = CreateSoundBuffer("Torn.wav", Format(2, Rate, 16), level.data(), 7);
-    ASSERT_NE(torn, nullptr);
+    ASSERT_TRUE(empty && torn);
+    PlaySoundBuffer(empty);
     PlaySoundBuffer(torn);
     Sleep(100);
     ReleaseSoundBuffer(empty);
     ReleaseSoundBuffer(torn);
-    capture.Finish();
 }
 
 TEST(SdlSound, WithoutAnOutputThereIsNoSoundDevice) {
-    // SDL's audio starts, but the output cannot be opened.
-    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_AUDIODRIVER", "disk", 1);  // SDL's audio starts, the output cannot be opened
     setenv("SDL_DISKAUDIOFILE", "/nonexistent-folder/out.raw", 1);
     EXPECT_FALSE(CreateSoundDevice());
     EXPECT_FALSE(CreatePrimarySoundBuffer());
