@@ -170,9 +170,17 @@ intptr_t DefWindowProc(Window*, uint32_t message, uintptr_t, intptr_t) {
     return 0;
 }
 
-void PostMessage(Window*, uint32_t message, uintptr_t wParam, intptr_t lParam) { Queue(message, wParam, lParam); }
+// A post first gathers what the mixer's thread and SDL have already posted,
+// so that messages keep the order they were posted in.
+void PostMessage(Window*, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    PumpEvents();
+    Queue(message, wParam, lParam);
+}
 
-void PostQuitMessage(int exitCode) { Queue(WM_QUIT, static_cast<uintptr_t>(exitCode), 0); }
+void PostQuitMessage(int exitCode) {
+    PumpEvents();
+    Queue(WM_QUIT, static_cast<uintptr_t>(exitCode), 0);
+}
 
 Rect GetClientRect(Window* window) {
     int width = 320, height = 240;
