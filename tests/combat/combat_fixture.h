@@ -9,12 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "combat/fighter.h"
 #include "combat/playback.h"
 #include "devices/sound.h"
-#include "figure/math.h"
 #include "figure/motion_file.h"
-#include "platform/headless.h"
 #include "support/game_harness.h"
 
 inline void FillSineTable() {

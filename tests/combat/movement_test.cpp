@@ -1,5 +1,5 @@
-// Jumping, gravity, the floor and the stage bounds, facing, and moving
-// along a heading.
+// Jumping, gravity, the floor and the stage bounds. Facing and moving along
+// a heading show in the knock-back and walk of the hit and gameplay tests.
 #include "combat/movement.h"
 
 #include <limits>
@@ -17,7 +17,6 @@ protected:
         fighter.health = 1000;
         stageJoint.offset = {};
         joints[0].offset = {-324.0, 0.0, -100.0};
-        joints[15].offset = {124.0, 0.0, -100.0};
     }
     void Frame() {  // the vertical part of a battle frame
         JumpStep(fighter, 0);
@@ -38,7 +37,7 @@ TEST_F(Movement, AJumpRisesSevenPointZeroTwoFirstThenFallsFasterUpToTheCapAndLan
     EXPECT_NEAR(y() - ground, 7.02, 1e-9);
     int frames = 1;
     while ((fighter.actionFlags & Airborne) && ++frames < 1000) Frame();
-    EXPECT_TRUE(frames > 150 && frames < 250) << frames;  // about 100 frames up, then down ever faster
+    EXPECT_TRUE(frames > 150 && frames < 250) << frames;  // up for about 100, then down ever faster
     EXPECT_TRUE(OnTheFloor()) << y();
     EXPECT_EQ(fighter.verticalSpeed, 7.8);  // re-armed on landing
     EXPECT_EQ(fighter.fallSpeed, 0.78);
@@ -71,19 +70,6 @@ TEST_F(Movement, TheStageBoundsAreStrictAndARingOutFallsForever) {
     for (int f = 0; f < 400; ++f) Frame();
     EXPECT_TRUE(fighter.actionFlags & Airborne);  // the floor no longer holds it
     EXPECT_LT(y(), -1000.0);
-}
-
-TEST_F(Movement, FightersFaceEachOtherAndMoveAlongTheirHeading) {
-    joints[0].offset.y = joints[15].offset.y = 256.0;
-    FaceFighters();  // a quarter turn each way, -128 kept to 16 bits
-    EXPECT_EQ(fighterFacing[0], 65408);
-    EXPECT_EQ(joints[0].angles[2], 65408);
-    EXPECT_EQ(fighterFacing[1], 128);
-    MoveAlong(joints[0], fighterFacing[0], 8.0);  // toward the other
-    MoveAlong(joints[15], fighterFacing[1], -8.0);  // away
-    EXPECT_NEAR(joints[0].offset.x, -316.0, 1e-9);
-    EXPECT_NEAR(joints[15].offset.x, 132.0, 1e-9);
-    EXPECT_NEAR(joints[15].offset.z, -100.0, 1e-9);
 }
 
 }  // namespace

@@ -8,14 +8,9 @@ namespace {
 
 class Playback : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fighter = Fighter{};
-        for (Joint& j : joints) j = Joint{};
-    }
+    void SetUp() override { fighter = Fighter{}, std::ranges::fill(joints, Joint{}); }
     void TearDown() override { FreeMotionTable(fighter); }
-    void Frame(int count = 1) {
-        for (int i = 0; i < count; ++i) AdvanceMotion(joints, fighter, 0, 15);
-    }
+    void Frame(int count = 1) { while (count-- > 0) AdvanceMotion(joints, fighter, 0, 15); }
     MotionState& m() { return fighter.motion; }
     double Work(uint16_t motion, uint16_t key) { return fighter.motions[motion][key].workAngles[0][0]; }
     Fighter fighter;
@@ -77,7 +72,6 @@ TEST_F(Playback, ABlendHalvesTheWayForFiveFramesThenPlaysTheNewMotionFromKeyZero
     EXPECT_DOUBLE_EQ(joints[3].offset.x, offset);
 }
 
-// Slay's keys from a given state, Way {0 for 2 frames, 0 for 20} to blend into.
 TEST_F(Playback, LoopAndEndHandTheFighterBackAndTheKeyIndexNeverPassesTheLastKey) {
     const std::vector<KeySpec> loop = {Angle(0, 1), Angle(10, 1, Loop)};
     const std::vector<KeySpec> end = {Angle(64, 1), Angle(50, 1, End), Angle(90, 20)};
