@@ -1,4 +1,5 @@
-// The battle camera's placements from the two roots.
+// The battle camera's placements from the two roots, frame after frame:
+// each mode starts from what the last frame left.
 #include "combat/camera.h"
 
 #include "combat/combat_fixture.h"
@@ -6,62 +7,38 @@
 
 namespace {
 
-class Camera : public ::testing::Test {
-protected:
-    void SetUp() override {
-        FillSineTable();
-        joints[0].offset = {-324.0, 256.0, -100.0};  // 448 apart on one x line
-        joints[15].offset = {124.0, 256.0, -100.0};
-        cameraPosition = {-100.0, 300.0, -2000.0};
-        cameraAngles[0] = cameraAngles[1] = cameraAngles[2] = 0;
-    }
-    void ExpectAt(double x, double y, double z) {
-        EXPECT_NEAR(cameraPosition.x, x, 1e-9);
-        EXPECT_NEAR(cameraPosition.y, y, 1e-9);
-        EXPECT_NEAR(cameraPosition.z, z, 1e-9);
-    }
-};
-
-TEST_F(Camera, TheOverviewStandsBehindTheMidpointAndTurnsFromTheLastEye) {
+TEST(Camera, EveryModePlacesTheEyeFromTheRootsAndLastFramesView) {
+    FillSineTable();
+    joints[0].offset = {-324.0, 256.0, -100.0};  // 448 apart on one x line
+    joints[15].offset = {124.0, 256.0, -100.0};
+    cameraPosition = {-100.0, 300.0, -2000.0};
     cameraAngles[1] = 384;
-    UpdateCamera(0);
-    ExpectAt(-100.0, 200.0, -100.0 - 1944.0);  // 3 x 448 + 600 behind
-    EXPECT_EQ(cameraAngles[2], 0);
-    EXPECT_EQ(cameraAngles[1], 0);
-
-    cameraPosition = {-1100.0, 200.0, -100.0};
-    joints[15].offset.x = 524.0;  // the fighters part: the eye backs off
-    UpdateCamera(0);
-    EXPECT_EQ(cameraAngles[2], 128);  // from where the eye was toward the new midpoint
-    ExpectAt(100.0, 200.0, -100.0 - (3.0 * 848.0 + 600.0));
-}
-
-TEST_F(Camera, TheCircleModesUseLastFramesTilt) {
+    cameraAngles[2] = 0;
     const double r = 4.0 * 448.0 + 240.0;
-    UpdateCamera(1);  // first frame after the overview: tilt 0
-    ExpectAt(-100.0, 256.0, -100.0 + r);
-    UpdateCamera(1);  // from then on straight below the midpoint
-    ExpectAt(-100.0, 256.0 - r, -100.0);
-    UpdateCamera(2);  // switching on: placed with mode 1's tilt, then above
-    EXPECT_NEAR(cameraPosition.y, 256.0 - r, 1e-9);
-    UpdateCamera(2);
-    EXPECT_NEAR(cameraPosition.y, 256.0 + r, 1e-9);
-}
-
-TEST_F(Camera, TheFighterViewsStandAtTheViewersRootAtHeightThreeHundred) {
-    joints[0].angles[0] = 5;
-    joints[0].offset.y = 412.5;  // in the middle of a jump
-    UpdateCamera(3);
-    ExpectAt(-324.0, 300.0, -100.0);
-    EXPECT_EQ(cameraAngles[2], 128);  // toward fighter 2
-    EXPECT_EQ(cameraAngles[0], 5);
-    UpdateCamera(4);
-    ExpectAt(124.0, 300.0, -100.0);
-    EXPECT_EQ(cameraAngles[2], 65408);  // -128: toward fighter 1
-
-    UpdateCamera(5);  // a mode above four leaves the camera alone
-    ExpectAt(124.0, 300.0, -100.0);
-    EXPECT_EQ(cameraAngles[2], 65408);
+    const struct {
+        uint8_t mode;
+        double root2x;
+        Vec3 at;
+        uint16_t yaw;
+    } frames[] = {
+        {0, 124.0, {-100.0, 200.0, -100.0 - 1944.0}, 0},  // 3 x 448 + 600 behind the midpoint
+        {1, 124.0, {-100.0, 256.0, -100.0 + r}, 0},       // the overview's level tilt
+        {1, 124.0, {-100.0, 256.0 - r, -100.0}, 0},       // from then on straight below
+        {2, 124.0, {-100.0, 256.0 - r, -100.0}, 0},       // mode 1's tilt once more
+        {2, 124.0, {-100.0, 256.0 + r, -100.0}, 0},       // then above
+        {3, 124.0, {-324.0, 300.0, -100.0}, 128},         // fighter 1's root at height 300, toward fighter 2
+        {4, 124.0, {124.0, 300.0, -100.0}, 65408},        // fighter 2's, toward fighter 1
+        {5, 124.0, {124.0, 300.0, -100.0}, 65408},        // no such mode: left alone
+        {0, 524.0, {100.0, 200.0, -100.0 - 3144.0}, 65408},  // parted: backs off, turned from the last eye
+    };
+    for (const auto& f : frames) {
+        joints[15].offset.x = f.root2x;
+        UpdateCamera(f.mode);
+        const Vec3& c = cameraPosition;
+        EXPECT_LT(std::hypot(c.x - f.at.x, c.y - f.at.y, c.z - f.at.z), 1e-9) << int(f.mode) << ": " << c.x << ", "
+                                                                                << c.y << ", " << c.z;
+        EXPECT_EQ(cameraAngles[2], f.yaw) << int(f.mode);
+    }
 }
 
 }  // namespace

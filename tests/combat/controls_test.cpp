@@ -24,69 +24,39 @@ protected:
         pollInput = PollTestInput;
         comboCount[0] = comboCount[1] = 0;
         player1Latch = player2Latch = 0;
-        for (Fighter& f : fighters) {
-            f = Fighter{};
-            SetKeyCountMotions(f, 6, 1);
-        }
+        for (Fighter& f : fighters) f = Fighter{}, SetKeyCountMotions(f, 6, 1);
         joints[0].offset = {-324.0, 256.0, -100.0};
         joints[15].offset = {124.0, 256.0, -100.0};
     }
-    void TearDown() override {
-        for (Fighter& f : fighters) FreeMotionTable(f);
-    }
-    // Controls and playback of battle frames (no jump physics: an airborne
-    // fighter stays in the air).
-    void Frame(int count = 1) {
+    void TearDown() override { std::ranges::for_each(fighters, FreeMotionTable); }
+    void Frame(int count = 1) {  // controls and playback; no jump physics: an airborne fighter stays up
         for (int i = 0; i < count; ++i) {
-            RunControls();
-            AdvanceMotion(joints, fighter1, 0, 15);
-            AdvanceMotion(joints, fighter2, 15, 30);
+            RunControls(), AdvanceMotion(joints, fighter1, 0, 15), AdvanceMotion(joints, fighter2, 15, 30);
         }
     }
-    void Press(int key) {
-        hl::HoldKey(key);
-        Frame();
-        hl::ReleaseKey(key);
-    }
-    void Settle() {  // idle, in Way, its blend over
-        Frame(6);
-        ASSERT_EQ(fighter1.motion.motionFlags & Blending, 0);
-    }
+    void Press(int key) { hl::HoldKey(key), Frame(), hl::ReleaseKey(key); }
+    void Settle() { Frame(6); }  // idle, in Way, its blend over
     Effects effects;
 };
 
-TEST_F(Controls, APressStartsOneAttackTheSecondWhileLockedIsTheFinisherAndAThirdDoesNothing) {
-    Settle();
+TEST_F(Controls, APressWaitsOutABlendAndAttacksOnceAndOnlyTwoAttacksMakeACombo) {
+    Frame();  // the first frame asks for Way and blends into it
     hl::HoldKey(VK_X);
+    Frame(4);
+    EXPECT_EQ(comboCount[0], 0);
     Frame();
     EXPECT_EQ(fighter1.motion.nextMotion, Slay);
-    EXPECT_EQ(fighter1.motion.motionFlags & (Locked | Blending), Locked | Blending);
-    EXPECT_TRUE(fighter1.actionFlags & AttackActive);
-    EXPECT_FALSE(fighter1.actionFlags & Finisher);
-    Frame(9);  // held: no more, while the blend into Slay ends
-    EXPECT_EQ(comboCount[0], 1);
-    ASSERT_EQ(fighter1.motion.currentMotion, Slay);
-    ASSERT_TRUE(fighter1.motion.motionFlags & Locked);
-
+    EXPECT_EQ(fighter1.actionFlags & (AttackActive | Finisher), AttackActive);
+    Frame(9);  // held: no more, while the blend into Slay ends; still locked by it
     hl::ReleaseKey(VK_X);
     Frame();
     Press(VK_X);
     EXPECT_EQ(fighter1.motion.nextMotion, YokoGiri);
     EXPECT_TRUE(fighter1.actionFlags & Finisher);
     Frame(5);
-    Press(VK_X);
+    Press(VK_X);  // a third press does nothing
     EXPECT_EQ(comboCount[0], 2);
     EXPECT_EQ(TimesPlayed("Attack.wav"), 2);
-}
-
-TEST_F(Controls, ThePressDuringABlendWaitsForItsEnd) {
-    Frame();  // the first frame asks for Way and blends into it
-    hl::HoldKey(VK_X);
-    Frame(4);
-    EXPECT_EQ(comboCount[0], 0);
-    EXPECT_EQ(player1Latch, 0);
-    Frame();
-    EXPECT_EQ(comboCount[0], 1);
 }
 
 TEST_F(Controls, TheComboWindowClosesWhenTheAttackHasEndedAndBothKeysAreUp) {
@@ -96,12 +66,9 @@ TEST_F(Controls, TheComboWindowClosesWhenTheAttackHasEndedAndBothKeysAreUp) {
     EXPECT_EQ(comboCount[0], 0);
     EXPECT_FALSE(fighter1.actionFlags & AttackActive);
     hl::HoldKey(VK_X);
-    Frame(6);  // at once, or once a blend toward Way is over
-    EXPECT_EQ(fighter1.motion.nextMotion, Slay);  // a first attack again
-    EXPECT_FALSE(fighter1.actionFlags & Finisher);
-
-    // A held jump key keeps the attack latched.
-    hl::HoldKey(VK_Z);
+    Frame(6);  // a first attack again, at once or once a blend toward Way is over
+    EXPECT_EQ(fighter1.motion.nextMotion, Slay);
+    hl::HoldKey(VK_Z);  // a held jump key keeps the attack latched
     Frame(5);
     hl::ReleaseKey(VK_X);
     Frame();
@@ -116,89 +83,58 @@ TEST_F(Controls, TheComboWindowClosesWhenTheAttackHasEndedAndBothKeysAreUp) {
 
 TEST_F(Controls, OppositeKeysCancelButStillWalk) {
     Settle();
-    hl::HoldKey(VK_LEFT);
-    hl::HoldKey(VK_RIGHT);
-    hl::HoldKey(VK_UP);
+    for (int key : {VK_LEFT, VK_RIGHT, VK_UP}) hl::HoldKey(key);
     Frame();
     EXPECT_EQ(joints[0].offset.x, -324.0);
     EXPECT_EQ(joints[0].offset.z, -92.0);
-    EXPECT_EQ(fighter1.motion.nextMotion, Way);  // a walk is chosen at Way's loop key
-    Frame(14);
-    EXPECT_EQ(fighter1.motion.nextMotion, Walk);
-    hl::ReleaseAllKeys();
-    Frame();
-    EXPECT_EQ(fighter1.motion.nextMotion, Walk);  // idle waits for Walk's loop key
-    Frame(20);
     EXPECT_EQ(fighter1.motion.nextMotion, Way);
+    Frame(14);  // a walk is chosen at Way's loop key
+    EXPECT_EQ(fighter1.motion.nextMotion, Walk);
 }
 
 TEST_F(Controls, ALockedFighterCannotMoveButCanJumpAndTakesOffAgainOnLanding) {
     Settle();
     fighter1.motion.motionFlags |= Locked;
-    hl::HoldKey(VK_DOWN);
-    hl::HoldKey(VK_Z);
-    Frame();
+    for (int key : {VK_DOWN, VK_Z}) hl::HoldKey(key);
+    Frame(4);
     EXPECT_EQ(joints[0].offset.z, -100.0);
-    EXPECT_FALSE(fighter1.actionFlags & Moving);  // only a step taken counts as moving
-    EXPECT_TRUE(fighter1.actionFlags & Airborne);
-    EXPECT_NE(fighter1.motion.nextMotion, Jump);  // the lock keeps the motion
-    Frame(3);
-    EXPECT_EQ(TimesPlayed("Jump.wav"), 1);  // no second take-off in the air
+    EXPECT_EQ(fighter1.actionFlags & (Moving | Airborne), Airborne);  // only a step taken counts as moving
+    EXPECT_NE(fighter1.motion.nextMotion, Jump);                       // the lock keeps the motion
+    EXPECT_EQ(TimesPlayed("Jump.wav"), 1);                             // no second take-off in the air
     fighter1.actionFlags &= ~Airborne;
     Frame();
     EXPECT_EQ(TimesPlayed("Jump.wav"), 2);  // player 1 has no jump latch
 }
 
-TEST_F(Controls, PlayerTwoGoesFirstAndItsJumpAndAttackLatchEachOther) {
+TEST_F(Controls, PlayerTwoGoesFirstItsJumpAndAttackLatchEachOtherAndHeldCKeepsItFlinching) {
     static int polls;
-    polls = 0;
-    pollInput = [] { inputState = {static_cast<uint8_t>(++polls % 2 ? 0x1 : 0x2), 0}; };
+    polls = 0;  // player 2 gets right and up, then player 1 left and down
+    pollInput = [] { inputState = {static_cast<uint8_t>(++polls % 2 ? 0x9 : 0x6), 0}; };
     RunControls();
-    EXPECT_EQ(polls, 2);                          // polled once for each player
-    EXPECT_EQ(joints[15].offset.x, 124.0 + 8.0);  // player 2 saw the first poll
-    EXPECT_EQ(joints[0].offset.x, -324.0);
+    EXPECT_EQ(polls, 2);
+    EXPECT_EQ(joints[15].offset.x, 124.0 + 8.0);
+    EXPECT_EQ(joints[15].offset.z, -100.0 + 8.0);
 
     pollInput = PollTestInput;
     Settle();
-    player2Input = {0, 0x2};
-    Frame();
-    EXPECT_TRUE(fighter2.actionFlags & Airborne);
-    fighter2.actionFlags &= ~Airborne;  // landed, jump still held
-    player2Input = {0, 0x3};
-    Frame(6);
-    EXPECT_FALSE(fighter2.actionFlags & Airborne);
-    EXPECT_EQ(comboCount[1], 0);
-    player2Input = {};
-    Frame();
-    player2Input = {0, 0x1};
-    Frame();
+    // A jump, held on landing: no take-off, and an attack held with it none either; then
+    // both up, an attack, which latches the jump in turn.
+    const struct { uint8_t buttons; int frames; bool airborne; } steps[] = {
+        {0x2, 1, true}, {0x2, 1, false}, {0x3, 5, false}, {0x0, 1, false}, {0x1, 1, false}, {0x2, 1, false}};
+    for (const auto& s : steps) {
+        fighter2.actionFlags &= ~Airborne;  // every frame lands
+        player2Input = {0, s.buttons};
+        Frame(s.frames);
+        EXPECT_EQ((fighter2.actionFlags & Airborne) != 0, s.airborne) << int(s.buttons);
+    }
+    EXPECT_EQ(comboCount[1], 1);
     EXPECT_EQ(fighter2.motion.nextMotion, Slay);
-    player2Input = {0, 0x2};
-    Frame();
-    EXPECT_FALSE(fighter2.actionFlags & Airborne);
-}
 
-TEST_F(Controls, HeldCKeepsPlayerTwoFlinching) {
-    Settle();
+    const uint16_t motion = fighter2.motion.currentMotion;
     hl::HoldKey(VK_C);
     Frame(8);
     EXPECT_EQ(fighter2.motion.nextMotion, UpEasyDamage);
-    EXPECT_EQ(fighter2.motion.currentMotion, Way);  // the blend never finishes
-    EXPECT_EQ(fighter1.motion.nextMotion, Way);
-}
-
-TEST_F(Controls, WithoutAGamepadBothFightersAnswerToTheSameKeys) {
-    platform::RegisterWindowClass(platform::DefWindowProc);  // a shown window to acquire the keyboard
-    platform::ShowMainWindow(platform::CreateMainWindow());
-    InitInput();
-    ASSERT_EQ(pollInput, &PollKeyboard);
-    hl::HoldKey(VK_RIGHT);
-    hl::HoldKey(VK_UP);
-    Frame();
-    EXPECT_EQ(joints[0].offset.x, -316.0);
-    EXPECT_EQ(joints[15].offset.x, 132.0);
-    EXPECT_EQ(joints[15].offset.z, -92.0);
-    ReleaseInput();
+    EXPECT_EQ(fighter2.motion.currentMotion, motion);  // the blend never finishes
 }
 
 }  // namespace

