@@ -26,8 +26,9 @@ void Poll() {
     if (pollInput) pollInput();
 }
 
-// One frame's steps of the root; a locked fighter does not move, but any
-// direction held still counts as moving.
+// One frame's steps of the root. A locked fighter takes no step and so is
+// not marked moving, though a direction held keeps the mark it had; opposite
+// keys cancel out and still count as moving.
 void Move(Fighter& fighter, int partBase, bool right, bool left, bool up, bool down) {
     if (!right && !left && !up && !down) fighter.actionFlags &= ~Moving;
     const bool free = (fighter.motion.motionFlags & Locked) == 0;
