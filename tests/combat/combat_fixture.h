@@ -13,10 +13,7 @@
 #include "devices/sound.h"
 #include "figure/motion_file.h"
 #include "support/game_harness.h"
-
-inline void FillSineTable() {
-    for (int i = 0; i < 512; ++i) SinTable[i] = std::sin(2.0 * 3.14159265358979323846 * i / 512.0);
-}
+#include "support/sine_table.h"
 
 // One key: flags, duration, and the first angle and x position of every part.
 struct KeySpec {

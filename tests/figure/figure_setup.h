@@ -19,10 +19,7 @@
 #include "figure/model.h"
 #include "figure/transform.h"
 #include "raster/shade.h"
-
-inline void FillSineTable() {
-    for (int i = 0; i < 512; ++i) SinTable[i] = std::sin(2.0 * std::numbers::pi * i / 512.0);
-}
+#include "support/sine_table.h"
 
 // A point's coordinates as a list, to compare and print in one go.
 inline std::vector<double> Xyz(const Vec3& p) { return {p.x, p.y, p.z}; }
