@@ -13,32 +13,19 @@
 using namespace platform;
 namespace hl = platform::headless;
 
-namespace {
-
-// The first frame (1-based) after which the game is in that scene, running
-// beforeFrame(turn) first on each turn.
-int FirstFrameIn(int scene, int from, int frames, const std::function<void(int)>& beforeFrame) {
-    int first = -1;
-    RunGame(
-        [&](int turn) {
-            if (turn > from && first < 0 && sceneNumber == scene) first = turn - 1;
-            beforeFrame(turn);
-        },
-        frames + 1);
-    return first;
-}
-
-}  // namespace
-
 // A start key, held or tapped, starts a fade of 38 frames; the 38th
 // frame switches to the battle. (Each game run is a test of its own: the
 // game's values start fresh only in a new process.)
 static void ExpectTitleFade(int key, int pressAt, int releaseAt) {
     ASSERT_TRUE(EnterDataFolder());
-    const int battle = FirstFrameIn(BattleSceneNumber, 1, 60, [&](int turn) {
-        if (turn == pressAt) hl::HoldKey(key);
-        if (turn == releaseAt) hl::ReleaseKey(key);
-    });
+    int battle = -1;  // the frame that switched
+    RunGame(
+        [&](int turn) {
+            if (battle < 0 && sceneNumber == BattleSceneNumber) battle = turn - 1;
+            if (turn == pressAt) hl::HoldKey(key);
+            if (turn == releaseAt) hl::ReleaseKey(key);
+        },
+        61);
     EXPECT_EQ(battle, pressAt + 37);
 }
 TEST(Scenes, XHeldFromTheStartFadesTheTitleFor38Frames) { ExpectTitleFade(VK_X, 1, 0); }

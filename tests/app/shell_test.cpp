@@ -59,17 +59,6 @@ TEST(Shell, TheFirstFrameSetsUpTheMatchOnceAndTheMusicLoops) {
     EXPECT_TRUE(shadowsOn);
 }
 
-TEST(Shell, ActivationFollowsTheMessagesAsTheyCome) {
-    WndProc(nullptr, WM_ACTIVATE, WA_INACTIVE, 0);
-    EXPECT_EQ(appActive, 0);
-    // Minimised (high word set) still counts as active; the application's
-    // deactivation follows it.
-    WndProc(nullptr, WM_ACTIVATE, WA_INACTIVE | 0x10000, 0);
-    EXPECT_EQ(appActive, 1);
-    WndProc(nullptr, WM_ACTIVATEAPP, 0, 0);
-    EXPECT_EQ(appActive, 0);
-}
-
 // The music stops before the display goes; then input, window and sounds.
 TEST(Shell, EscShutsDownInOrderAndExitsWithZero) {
     ASSERT_TRUE(EnterDataFolder());
