@@ -18,14 +18,6 @@ float introScale = 0.3f;
 
 namespace {
 
-struct Region {
-    int left, top, right, bottom;
-};
-constexpr Region ReadyBanner = {0, 0, 85, 25};
-constexpr Region FightBanner = {96, 0, 176, 25};
-constexpr Region KnockOutBanner = {0, 35, 40, 60};
-constexpr Region RingOutBanner = {0, 65, 110, 100};
-
 // One piece of the status strip: destination, size, source.
 struct StripPiece {
     int x, y, width, height, sourceX, sourceY;
@@ -39,10 +31,6 @@ constexpr StripPiece StatusStrip[] = {
 };
 
 constexpr uint32_t HealthBarColour = 0x0000D8;
-
-void DrawBanner(Surface* dest, const Region& r, float scale) {
-    DrawScaledCentred(dest, 160, 120, battleSurface, scale, scale, r.left, r.top, r.right, r.bottom);
-}
 
 // The banner over the previous picture, cross-faded with the live one at
 // weight w of the live picture.
@@ -115,6 +103,10 @@ void CheckEndOfFight() {
 }
 
 }  // namespace
+
+void DrawBanner(Surface* dest, const BannerRegion& r, float scale) {
+    DrawScaledCentred(dest, 160, 120, battleSurface, scale, scale, r.left, r.top, r.right, r.bottom);
+}
 
 void BattleScene() {
     LockFrameTarget();

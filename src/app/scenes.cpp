@@ -2,6 +2,7 @@
 // the knock-out and winner scenes, and the reset that starts the next match.
 #include "app/scenes.h"
 
+#include "app/battle.h"
 #include "app/shell.h"
 #include "combat/fighter.h"
 #include "combat/hits.h"
@@ -20,18 +21,6 @@ int16_t koFade = 0;
 int16_t winFade = 0;
 
 namespace {
-
-// Regions of the battle image: left, top, right, bottom.
-struct Region {
-    int left, top, right, bottom;
-};
-constexpr Region RingOutBanner = {0, 65, 110, 100};
-constexpr Region KnockOutBanner = {0, 35, 40, 60};
-constexpr Region WinnerBanner = {0, 135, 96, 170};
-
-void DrawBanner(const Region& r, float scale) {
-    DrawScaledCentred(backBuffer, 160, 120, battleSurface, scale, scale, r.left, r.top, r.right, r.bottom);
-}
 
 void SetMatchValues() {
     for (Fighter& f : fighters) {
@@ -87,9 +76,9 @@ void IdleScene() {}
 void KnockOutScene() {
     FigureStep();
     if (fighter1.ringOut == 1 || fighter2.ringOut == 1) {
-        DrawBanner(RingOutBanner, 1.0f);
+        DrawBanner(backBuffer, RingOutBanner, 1.0f);
     } else if (fighter1.health <= 0 || fighter2.health <= 0) {
-        DrawBanner(KnockOutBanner, 1.0f);
+        DrawBanner(backBuffer, KnockOutBanner, 1.0f);
     }
     koFade = static_cast<int16_t>(koFade + 6);
     if (koFade > 255) {
@@ -112,7 +101,7 @@ void WinnerScene() {
     ResolveHits();
     DrawFigures();
     UnlockFrameTarget();
-    DrawBanner(WinnerBanner, 1.0f);
+    DrawBanner(backBuffer, WinnerBanner, 1.0f);
     winFade = static_cast<int16_t>(winFade + 6);
     BlendSurface(workSurface, 0, 0, 320, 240, backBuffer, 0, 0, static_cast<uint8_t>(winFade & 0xFF));
     BlitClipped(backBuffer, 0, 0, 320, 240, workSurface, 0, 0, BLTFAST_NOCOLORKEY);
