@@ -43,8 +43,6 @@ enum class Step {
 
 // Makes the step fail from now on (every call), or work again.
 void FailStep(Step step, bool fail = true);
-// Makes only the n-th call (1-based, counted from now) of the step fail.
-void FailStepOnCall(Step step, int n);
 
 // What the backend recorded, in order.
 enum class EventKind {

@@ -13,11 +13,7 @@ State& S() {
 }
 
 bool Fails(Step step) {
-    const auto i = static_cast<size_t>(step);
-    State& s = S();
-    const int call = ++s.calls[i];
-    if (s.failAlways[i]) return true;
-    return s.failOnCall[i] != 0 && call == s.failOnCall[i];
+    return S().failAlways[static_cast<size_t>(step)];
 }
 
 void Record(Event event) { S().events.push_back(std::move(event)); }
@@ -27,11 +23,6 @@ void Record(Event event) { S().events.push_back(std::move(event)); }
 using detail::S;
 
 void FailStep(Step step, bool fail) { S().failAlways[static_cast<size_t>(step)] = fail; }
-
-void FailStepOnCall(Step step, int n) {
-    const auto i = static_cast<size_t>(step);
-    S().failOnCall[i] = S().calls[i] + n;
-}
 
 const std::vector<Event>& Events() { return S().events; }
 void ClearEvents() { S().events.clear(); }

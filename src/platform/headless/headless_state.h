@@ -50,8 +50,6 @@ struct State {
 
     // set-up steps that fail
     std::array<bool, static_cast<size_t>(Step::Count)> failAlways = {};
-    std::array<int, static_cast<size_t>(Step::Count)> failOnCall = {};
-    std::array<int, static_cast<size_t>(Step::Count)> calls = {};
 
     std::vector<Event> events;
 
