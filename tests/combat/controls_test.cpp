@@ -25,8 +25,7 @@ protected:
         comboCount[0] = comboCount[1] = 0;
         player1Latch = player2Latch = 0;
         for (Fighter& f : fighters) f = Fighter{}, SetKeyCountMotions(f, 6, 1);
-        joints[0].offset = {-324.0, 256.0, -100.0};
-        joints[15].offset = {124.0, 256.0, -100.0};
+        PlaceRoots();
     }
     void TearDown() override { std::ranges::for_each(fighters, FreeMotionTable); }
     void Frame(int count = 1) {  // controls and playback; no jump physics: an airborne fighter stays up

@@ -4,7 +4,6 @@
 #include "combat/combat_fixture.h"
 #include "combat/controls.h"
 #include "combat/hits.h"
-#include "combat/movement.h"
 #include "devices/input.h"
 #include "figure/passes.h"
 
@@ -25,7 +24,7 @@ protected:
         pollInput = NoInput;
         BuildFigures();
         for (Fighter& f : fighters) {
-            f = Fighter{0, TakeOffSpeed, 0.0, 0.0, 1000, 1000, {}, {}, 0};
+            f = FreshFighter();
             SetKeyCountMotions(f, 10, 2);  // the others end on the key before the last, played in the blend out
             for (uint16_t m = 0; m < MotionCount; ++m) {
                 for (int k = 0; k < motionFiles[m].keys; ++k) {

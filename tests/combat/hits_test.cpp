@@ -3,7 +3,6 @@
 #include "combat/hits.h"
 
 #include "combat/combat_fixture.h"
-#include "combat/movement.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ protected:
     void SetUp() override {
         FillSineTable();
         platform::headless::ClearEvents();
-        for (Fighter& f : fighters) f = Fighter{0, TakeOffSpeed, 0.0, 0.0, 1000, 1000, {}, {}, 0};
+        fighter1 = fighter2 = FreshFighter();
         knockBack[0] = knockBack[1] = 0.0;
         for (int k = 0; k < JointCount; ++k) {
             joints[k] = Joint{};
@@ -34,8 +33,7 @@ protected:
             joints[k].worldVerts = verts[k];
             Place(k, {10000.0 * (k + 1), 0.0, 0.0}, 1.0);  // far apart from each other
         }
-        joints[Root1].offset = {-324.0, 256.0, -100.0};
-        joints[Root2].offset = {124.0, 256.0, -100.0};
+        PlaceRoots();
         for (int root : {Root1, Root2}) Place(root, joints[root].offset, 64.0);
         FaceFighters();
     }

@@ -12,9 +12,7 @@ class Movement : public ::testing::Test {
 protected:
     void SetUp() override {
         FillSineTable();
-        fighter = Fighter{};
-        fighter.jumpSpeed = TakeOffSpeed;
-        fighter.health = 1000;
+        fighter = FreshFighter();
         stageJoint.offset = {};
         joints[0].offset = {-324.0, 0.0, -100.0};
     }
