@@ -5,8 +5,6 @@
 #include "combat/combat_fixture.h"
 #include "figure/transform.h"
 
-namespace {
-
 TEST(Camera, EveryModePlacesTheEyeFromTheRootsAndLastFramesView) {
     FillSineTable();
     PlaceRoots();
@@ -38,5 +36,3 @@ TEST(Camera, EveryModePlacesTheEyeFromTheRootsAndLastFramesView) {
         EXPECT_EQ(cameraAngles[2], f.yaw) << int(f.mode);
     }
 }
-
-}  // namespace

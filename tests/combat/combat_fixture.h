@@ -22,12 +22,7 @@ inline Fighter FreshFighter() { return Fighter{0, TakeOffSpeed, 0.0, 0.0, 1000, 
 inline void PlaceRoots() { joints[0].offset = {-324.0, 256.0, -100.0}, joints[15].offset = {124.0, 256.0, -100.0}; }
 
 // One key: flags, duration, and the first angle and x position of every part.
-struct KeySpec {
-    uint32_t flags = 0;
-    uint16_t duration = 0;
-    uint16_t angle = 0;
-    double x = 0.0;
-};
+struct KeySpec { uint32_t flags = 0; uint16_t duration = 0; uint16_t angle = 0; double x = 0.0; };
 
 // A motion built straight into a fighter's table, as the loader leaves it.
 inline void SetMotion(Fighter& fighter, uint16_t motion, const std::vector<KeySpec>& keys) {
@@ -35,9 +30,7 @@ inline void SetMotion(Fighter& fighter, uint16_t motion, const std::vector<KeySp
     MotionKey* table = new MotionKey[keys.size()]();
     for (size_t k = 0; k < keys.size(); ++k) {
         MotionKey& key = table[k];
-        key.keyFlags = keys[k].flags;
-        key.duration = keys[k].duration;
-        key.keyCount = static_cast<uint16_t>(keys.size());
+        key.keyFlags = keys[k].flags, key.duration = keys[k].duration, key.keyCount = uint16_t(keys.size());
         for (RawEntry& e : key.rawEntries) e = {{keys[k].angle, 0, 0}, 0, keys[k].x, 0.0, 0.0};
         for (Vec3& p : key.storedPositions) p = {keys[k].x, 0.0, 0.0};
         RestoreKey(key);

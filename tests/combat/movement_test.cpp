@@ -6,8 +6,6 @@
 
 #include "combat/combat_fixture.h"
 
-namespace {
-
 class Movement : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -69,5 +67,3 @@ TEST_F(Movement, TheStageBoundsAreStrictAndARingOutFallsForever) {
     EXPECT_TRUE(fighter.actionFlags & Airborne);  // the floor no longer holds it
     EXPECT_LT(y(), -1000.0);
 }
-
-}  // namespace

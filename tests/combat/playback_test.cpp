@@ -40,15 +40,14 @@ TEST_F(Playback, EachFrameCoversOneKthOfTheWayLeftAndTheNextKeyIsTakenExactly) {
 }
 
 TEST_F(Playback, AnglesTakeTheShorterWayThroughTheWrap) {
-    SetMotion(fighter, Way, {Angle(500, 4), Angle(10, 4)});  // on past 511 (d = +22), K = 2
-    Frame(2);
-    EXPECT_DOUBLE_EQ(Work(Way, 0), 516.5);
-    EXPECT_EQ(joints[0].angles[0], 516);
-    SetMotion(fighter, Way, {Angle(10, 4), Angle(500, 4)});  // below 0, wrapping the joint's 16 bits
-    m() = {};
-    Frame(2);
-    EXPECT_DOUBLE_EQ(Work(Way, 0), -6.5);
-    EXPECT_EQ(joints[0].angles[0], 65530);  // truncated toward zero: -6
+    // K = 2: on past 511 (d = +22), and below 0, wrapping the joint's 16 bits after truncation toward zero.
+    for (auto [from, to, work, angle] : {std::tuple{500, 10, 516.5, 516}, {10, 500, -6.5, 65530}}) {
+        SetMotion(fighter, Way, {Angle(from, 4), Angle(to, 4)});
+        m() = {};
+        Frame(2);
+        EXPECT_DOUBLE_EQ(Work(Way, 0), work);
+        EXPECT_EQ(joints[0].angles[0], angle);
+    }
 }
 
 TEST_F(Playback, ABlendHalvesTheWayForFiveFramesThenPlaysTheNewMotionFromKeyZero) {
@@ -56,20 +55,18 @@ TEST_F(Playback, ABlendHalvesTheWayForFiveFramesThenPlaysTheNewMotionFromKeyZero
     const KeySpec out = {0, 20, 64, 8.0};
     SetMotion(fighter, Slay, {out, out, Angle(0, 20, End)});
     RequestMotion(fighter, Slay, Locked);
-    double offset = 0.0, position = 0.0;
-    for (double angle : {32.0, 48.0, 56.0, 60.0, 62.0}) {
+    // The offset gains a quarter of the live position, itself halfway on to 8 each frame.
+    for (auto [angle, offset] : {std::pair{32, 1.0}, {48, 2.5}, {56, 4.25}, {60, 6.125}, {62, 8.0625}}) {
         EXPECT_EQ(m().currentMotion, Way);
         Frame();
-        EXPECT_EQ(joints[3].angles[0], static_cast<uint16_t>(angle));
-        position += (8.0 - position) * 0.5;
-        offset += position * 0.25;  // a quarter of how far the live position is from the file's
+        EXPECT_EQ(joints[3].angles[0], angle);
         EXPECT_DOUBLE_EQ(joints[3].offset.x, offset);
     }
     EXPECT_EQ(m().currentMotion, Slay);
     EXPECT_EQ(m().currentKey, 0);
     EXPECT_EQ(m().motionFlags, Locked);
     Frame();  // offsets are never reset: equal positions leave the joints be
-    EXPECT_DOUBLE_EQ(joints[3].offset.x, offset);
+    EXPECT_DOUBLE_EQ(joints[3].offset.x, 8.0625);
 }
 
 TEST_F(Playback, LoopAndEndHandTheFighterBackAndTheKeyIndexNeverPassesTheLastKey) {
@@ -112,8 +109,7 @@ TEST_F(Playback, MissingMotionsAndKeysAreSurvived) {
     RequestMotion(fighter, 40, Locked);  // no such motion: never blended into
     Frame(5);
     EXPECT_EQ(joints[0].angles[0], 40);
-    EXPECT_EQ(m().currentMotion, Way);
-    EXPECT_EQ(m().motionFlags & Blending, 0);
+    EXPECT_TRUE(m().currentMotion == Way && !(m().motionFlags & Blending));
     SetMotion(fighter, Way, {KeySpec{}, KeySpec{}});  // keys loaded from nothing, duration 0
     Frame(4);
     EXPECT_EQ(joints[0].offset.x, 0.0);
