@@ -49,9 +49,11 @@ inline void SetKeyCountMotions(Fighter& f, uint16_t duration, size_t endFromLast
     }
 }
 
-// The five effects as buffers the headless backend records by name.
+// No keys held, nothing recorded yet, and the five effects as buffers the
+// headless backend records by name.
 struct Effects {
     Effects() {
+        platform::headless::ReleaseAllKeys(), platform::headless::ClearEvents();
         directSound = platform::CreateSoundDevice();
         platform::SoundBuffer** buffers[5] = {&hitSound, &attackSound, &sousatuSound, &jumpSound, &koSound};
         const char* names[5] = {"Hit.wav", "Attack.wav", "Sousatu.wav", "Jump.wav", "KO.wav"};

@@ -16,8 +16,6 @@ void PollTestInput() { inputState = player2Input; }
 class Controls : public ::testing::Test {
 protected:
     void SetUp() override {
-        hl::ReleaseAllKeys();
-        hl::ClearEvents();
         player2Input = {};
         pollInput = PollTestInput;
         comboCount[0] = comboCount[1] = 0;

@@ -19,28 +19,23 @@ class Gameplay : public ::testing::Test {
 protected:
     void SetUp() override {
         FillSineTable();
-        hl::ReleaseAllKeys();
-        hl::ClearEvents();
         pollInput = NoInput;
         BuildFigures();
         for (Fighter& f : fighters) {
             f = FreshFighter();
             SetKeyCountMotions(f, 10, 2);  // the others end on the key before the last, played in the blend out
-            for (uint16_t m = 0; m < MotionCount; ++m) {
+            for (uint16_t m = 0; m < MotionCount; ++m)
                 for (int k = 0; k < motionFiles[m].keys; ++k) {
                     MotionKey& key = f.motions[m][k];
                     key.rawEntries[2].angles[2] = (m == Slay || m == YokoGiri) ? 384 : 128;  // the weapon arm
                     key.rawEntries[4].angles[0] = 64;  // the blade leaning the way the arm points
                     RestoreKey(key);
                 }
-            }
         }
         Frames(10);  // standing, settled into the guard
     }
     void TearDown() override { FreeFigures(); }
-    void Frames(int count) {
-        for (int i = 0; i < count; ++i) RunControls(), UpdateFigures(), ResolveHits();  // a battle frame's passes
-    }
+    void Frames(int count) { while (count--) RunControls(), UpdateFigures(), ResolveHits(); }
     void Press(int key, int frames) { hl::HoldKey(key), Frames(frames), hl::ReleaseKey(key); }
     Effects effects;
 };

@@ -22,7 +22,6 @@ class Hits : public ::testing::Test {
 protected:
     void SetUp() override {
         FillSineTable();
-        platform::headless::ClearEvents();
         fighter1 = fighter2 = FreshFighter();
         knockBack[0] = knockBack[1] = 0.0;
         for (int k = 0; k < JointCount; ++k) {
