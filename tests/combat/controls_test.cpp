@@ -5,13 +5,11 @@
 #include "combat/combat_fixture.h"
 #include "devices/input.h"
 
-namespace {
-
 namespace hl = platform::headless;
 using namespace platform;  // the key codes
 
-InputState player2Input = {};
-void PollTestInput() { inputState = player2Input; }
+static InputState player2Input = {};
+static void PollTestInput() { inputState = player2Input; }
 
 class Controls : public ::testing::Test {
 protected:
@@ -127,5 +125,3 @@ TEST_F(Controls, PlayerTwoGoesFirstItsJumpAndAttackLatchEachOtherAndHeldCKeepsIt
     EXPECT_EQ(fighter2.motion.nextMotion, UpEasyDamage);
     EXPECT_EQ(fighter2.motion.currentMotion, motion);  // the blend never finishes
 }
-
-}  // namespace

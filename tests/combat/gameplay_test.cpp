@@ -7,13 +7,11 @@
 #include "devices/input.h"
 #include "figure/passes.h"
 
-namespace {
-
 namespace hl = platform::headless;
 using platform::VK_RIGHT, platform::VK_X;
 
-void NoInput() { inputState = {}; }
-double RootDistance() { return PartDistance(joints[0], joints[15]); }
+static void NoInput() { inputState = {}; }
+static double RootDistance() { return PartDistance(joints[0], joints[15]); }
 
 class Gameplay : public ::testing::Test {
 protected:
@@ -83,5 +81,3 @@ TEST_F(Gameplay, BodiesThatTouchLoseTwoHealthAFrameEach) {
     for (int i : {0, 1}) EXPECT_EQ(fighters[i].health, before[i] - 20) << i;
     for (const Fighter& f : fighters) EXPECT_EQ(f.motion.nextMotion, UpGrad);
 }
-
-}  // namespace

@@ -4,15 +4,13 @@
 
 #include "combat/combat_fixture.h"
 
-namespace {
-
 constexpr int Root1 = 0, Weapon1 = 14, Root2 = 15, Weapon2 = 29;
 
 // Each part a mesh of two vertices 1 either side of its centre along x.
-Vec3 verts[JointCount][2];
-Face faces[JointCount][2];
+static Vec3 verts[JointCount][2];
+static Face faces[JointCount][2];
 
-void Place(int joint, Vec3 c, double radius) {
+static void Place(int joint, Vec3 c, double radius) {
     verts[joint][0] = {c.x - 1.0, c.y, c.z};
     verts[joint][1] = {c.x + 1.0, c.y, c.z};
     joints[joint].radius = radius;
@@ -83,5 +81,3 @@ TEST_F(Hits, PartsTouchUpToTheSumOfTheirRadiiAndPaintTheSecond) {
     joints[18].mesh = nullptr;  // a part without a mesh touches nothing
     EXPECT_FALSE(PartsTouch(joints[3], joints[18]));
 }
-
-}  // namespace

@@ -4,8 +4,6 @@
 
 #include "combat/combat_fixture.h"
 
-namespace {
-
 class Playback : public ::testing::Test {
 protected:
     void SetUp() override { fighter = Fighter{}, std::ranges::fill(joints, Joint{}); }
@@ -16,7 +14,7 @@ protected:
     Fighter fighter;
 };
 
-KeySpec Angle(uint16_t a, uint16_t duration, uint32_t flags = 0) { return {flags, duration, a}; }
+static KeySpec Angle(uint16_t a, uint16_t duration, uint32_t flags = 0) { return {flags, duration, a}; }
 
 TEST_F(Playback, EachFrameCoversOneKthOfTheWayLeftAndTheNextKeyIsTakenExactly) {
     SetMotion(fighter, Way, {Angle(0, 20), Angle(100, 20)});  // K = 10, 21 frames
@@ -118,5 +116,3 @@ TEST_F(Playback, MissingMotionsAndKeysAreSurvived) {
     Frame();
     EXPECT_EQ(m().currentKey, 9);
 }
-
-}  // namespace
