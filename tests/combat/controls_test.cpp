@@ -16,8 +16,7 @@ protected:
     void SetUp() override {
         player2Input = {};
         pollInput = PollTestInput;
-        comboCount[0] = comboCount[1] = 0;
-        player1Latch = player2Latch = 0;
+        comboCount[0] = comboCount[1] = player1Latch = player2Latch = 0;
         for (Fighter& f : fighters) f = Fighter{}, SetKeyCountMotions(f, 6, 1);
         PlaceRoots();
     }

@@ -11,9 +11,7 @@ static Vec3 verts[JointCount][2];
 static Face faces[JointCount][2];
 
 static void Place(int joint, Vec3 c, double radius) {
-    verts[joint][0] = {c.x - 1.0, c.y, c.z};
-    verts[joint][1] = {c.x + 1.0, c.y, c.z};
-    joints[joint].radius = radius;
+    verts[joint][0] = {c.x - 1.0, c.y, c.z}, verts[joint][1] = {c.x + 1.0, c.y, c.z}, joints[joint].radius = radius;
 }
 
 class Hits : public ::testing::Test {
@@ -23,11 +21,8 @@ protected:
         fighter1 = fighter2 = FreshFighter();
         knockBack[0] = knockBack[1] = 0.0;
         for (int k = 0; k < JointCount; ++k) {
-            joints[k] = Joint{};
-            meshes[k] = {verts[k], faces[k], 2, 2};
-            faces[k][1].colour = 0;
-            joints[k].mesh = &meshes[k];
-            joints[k].worldVerts = verts[k];
+            meshes[k] = {verts[k], faces[k], 2, 2}, faces[k][1].colour = 0;
+            joints[k] = Joint{}, joints[k].mesh = &meshes[k], joints[k].worldVerts = verts[k];
             Place(k, {10000.0 * (k + 1), 0.0, 0.0}, 1.0);  // far apart from each other
         }
         PlaceRoots();
