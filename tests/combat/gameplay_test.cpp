@@ -66,10 +66,7 @@ TEST_F(Gameplay, AttacksAtBladeRangeCancel) {
     Press(VK_X, 1);
     pollInput = NoInput;
     Frames(5);
-    for (const Fighter& f : fighters) {
-        EXPECT_EQ(f.health, 1000);
-        EXPECT_EQ(f.motion.nextMotion, DownGrad);
-    }
+    for (const Fighter& f : fighters) EXPECT_TRUE(f.health == 1000 && f.motion.nextMotion == DownGrad) << f.health;
     EXPECT_EQ(TimesPlayed("Sousatu.wav"), 2);
 }
 

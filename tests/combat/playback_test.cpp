@@ -107,8 +107,7 @@ TEST_F(Playback, MissingMotionsAndKeysAreSurvived) {
     EXPECT_TRUE(m().currentMotion == Way && !(m().motionFlags & Blending));
     SetMotion(fighter, Way, {KeySpec{}, KeySpec{}});  // keys loaded from nothing, duration 0
     Frame(4);
-    EXPECT_EQ(joints[0].offset.x, 0.0);
-    EXPECT_LT(m().currentKey, 2);
+    EXPECT_TRUE(joints[0].offset.x == 0.0 && m().currentKey < 2);
     m().currentKey = 9;  // a key index past the end, left by other code
     Frame();
     EXPECT_EQ(m().currentKey, 9);
