@@ -1,4 +1,4 @@
-// Shared set-up of the fighter tests: a sine table, motions built in
+// Shared set-up of the fighter tests: start places, motions built in
 // memory, recorded effects.
 #pragma once
 
@@ -9,29 +9,28 @@
 #include <string>
 #include <vector>
 
+#include "combat/movement.h"
 #include "combat/playback.h"
 #include "devices/sound.h"
 #include "figure/motion_file.h"
 #include "support/game_harness.h"
 #include "support/sine_table.h"
 
-// One key: flags, duration, and the first angle and x position of every part.
-struct KeySpec {
-    uint32_t flags = 0;
-    uint16_t duration = 0;
-    uint16_t angle = 0;
-    double x = 0.0;
-};
+// A fighter at full health ready to jump, and both roots at their start
+// places, 448 apart on one x line.
+inline Fighter FreshFighter() { return Fighter{0, TakeOffSpeed, 0.0, 0.0, 1000, 1000, {}, {}, 0}; }
+inline void PlaceRoots() { joints[0].offset = {-324.0, 256.0, -100.0}, joints[15].offset = {124.0, 256.0, -100.0}; }
 
-// Builds a motion straight into a fighter's table, as the loader would leave it.
+// One key: flags, duration, and the first angle and x position of every part.
+struct KeySpec { uint32_t flags = 0; uint16_t duration = 0; uint16_t angle = 0; double x = 0.0; };
+
+// A motion built straight into a fighter's table, as the loader leaves it.
 inline void SetMotion(Fighter& fighter, uint16_t motion, const std::vector<KeySpec>& keys) {
     delete[] fighter.motions[motion];
     MotionKey* table = new MotionKey[keys.size()]();
     for (size_t k = 0; k < keys.size(); ++k) {
         MotionKey& key = table[k];
-        key.keyFlags = keys[k].flags;
-        key.duration = keys[k].duration;
-        key.keyCount = static_cast<uint16_t>(keys.size());
+        key.keyFlags = keys[k].flags, key.duration = keys[k].duration, key.keyCount = uint16_t(keys.size());
         for (RawEntry& e : key.rawEntries) e = {{keys[k].angle, 0, 0}, 0, keys[k].x, 0.0, 0.0};
         for (Vec3& p : key.storedPositions) p = {keys[k].x, 0.0, 0.0};
         RestoreKey(key);
@@ -39,9 +38,8 @@ inline void SetMotion(Fighter& fighter, uint16_t motion, const std::vector<KeySp
     fighter.motions[motion] = table;
 }
 
-// Every motion with its real key count and the given duration a key; the
-// moves (Way, Walk, Jump, Dance) go round at their last key, the others
-// end at the key endFromLast before the end.
+// Every motion with its real key count; the moves go round at their last
+// key, the others end endFromLast keys before the end.
 inline void SetKeyCountMotions(Fighter& f, uint16_t duration, size_t endFromLast) {
     for (uint16_t m = 0; m < MotionCount; ++m) {
         const bool loops = m == Way || m == Walk || m == Jump || m == Dance;
@@ -51,10 +49,11 @@ inline void SetKeyCountMotions(Fighter& f, uint16_t duration, size_t endFromLast
     }
 }
 
-// The five effects as buffers the headless backend records by name, for
-// as long as the test holds this.
+// No keys held, nothing recorded yet, and the five effects as buffers the
+// headless backend records by name.
 struct Effects {
     Effects() {
+        platform::headless::ReleaseAllKeys(), platform::headless::ClearEvents();
         directSound = platform::CreateSoundDevice();
         platform::SoundBuffer** buffers[5] = {&hitSound, &attackSound, &sousatuSound, &jumpSound, &koSound};
         const char* names[5] = {"Hit.wav", "Attack.wav", "Sousatu.wav", "Jump.wav", "KO.wav"};

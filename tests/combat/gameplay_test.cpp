@@ -4,44 +4,36 @@
 #include "combat/combat_fixture.h"
 #include "combat/controls.h"
 #include "combat/hits.h"
-#include "combat/movement.h"
 #include "devices/input.h"
 #include "figure/passes.h"
-
-namespace {
 
 namespace hl = platform::headless;
 using platform::VK_RIGHT, platform::VK_X;
 
-void NoInput() { inputState = {}; }
-double RootDistance() { return PartDistance(joints[0], joints[15]); }
+static void NoInput() { inputState = {}; }
+static double RootDistance() { return PartDistance(joints[0], joints[15]); }
 
 class Gameplay : public ::testing::Test {
 protected:
     void SetUp() override {
         FillSineTable();
-        hl::ReleaseAllKeys();
-        hl::ClearEvents();
         pollInput = NoInput;
         BuildFigures();
         for (Fighter& f : fighters) {
-            f = Fighter{0, TakeOffSpeed, 0.0, 0.0, 1000, 1000, {}, {}, 0};
+            f = FreshFighter();
             SetKeyCountMotions(f, 10, 2);  // the others end on the key before the last, played in the blend out
-            for (uint16_t m = 0; m < MotionCount; ++m) {
+            for (uint16_t m = 0; m < MotionCount; ++m)
                 for (int k = 0; k < motionFiles[m].keys; ++k) {
                     MotionKey& key = f.motions[m][k];
                     key.rawEntries[2].angles[2] = (m == Slay || m == YokoGiri) ? 384 : 128;  // the weapon arm
                     key.rawEntries[4].angles[0] = 64;  // the blade leaning the way the arm points
                     RestoreKey(key);
                 }
-            }
         }
         Frames(10);  // standing, settled into the guard
     }
     void TearDown() override { FreeFigures(); }
-    void Frames(int count) {
-        for (int i = 0; i < count; ++i) RunControls(), UpdateFigures(), ResolveHits();  // a battle frame's passes
-    }
+    void Frames(int count) { while (count--) RunControls(), UpdateFigures(), ResolveHits(); }
     void Press(int key, int frames) { hl::HoldKey(key), Frames(frames), hl::ReleaseKey(key); }
     Effects effects;
 };
@@ -74,10 +66,7 @@ TEST_F(Gameplay, AttacksAtBladeRangeCancel) {
     Press(VK_X, 1);
     pollInput = NoInput;
     Frames(5);
-    for (const Fighter& f : fighters) {
-        EXPECT_EQ(f.health, 1000);
-        EXPECT_EQ(f.motion.nextMotion, DownGrad);
-    }
+    for (const Fighter& f : fighters) EXPECT_TRUE(f.health == 1000 && f.motion.nextMotion == DownGrad) << f.health;
     EXPECT_EQ(TimesPlayed("Sousatu.wav"), 2);
 }
 
@@ -89,5 +78,3 @@ TEST_F(Gameplay, BodiesThatTouchLoseTwoHealthAFrameEach) {
     for (int i : {0, 1}) EXPECT_EQ(fighters[i].health, before[i] - 20) << i;
     for (const Fighter& f : fighters) EXPECT_EQ(f.motion.nextMotion, UpGrad);
 }
-
-}  // namespace

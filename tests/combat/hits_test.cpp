@@ -3,39 +3,29 @@
 #include "combat/hits.h"
 
 #include "combat/combat_fixture.h"
-#include "combat/movement.h"
-
-namespace {
 
 constexpr int Root1 = 0, Weapon1 = 14, Root2 = 15, Weapon2 = 29;
 
 // Each part a mesh of two vertices 1 either side of its centre along x.
-Vec3 verts[JointCount][2];
-Face faces[JointCount][2];
+static Vec3 verts[JointCount][2];
+static Face faces[JointCount][2];
 
-void Place(int joint, Vec3 c, double radius) {
-    verts[joint][0] = {c.x - 1.0, c.y, c.z};
-    verts[joint][1] = {c.x + 1.0, c.y, c.z};
-    joints[joint].radius = radius;
+static void Place(int joint, Vec3 c, double radius) {
+    verts[joint][0] = {c.x - 1.0, c.y, c.z}, verts[joint][1] = {c.x + 1.0, c.y, c.z}, joints[joint].radius = radius;
 }
 
 class Hits : public ::testing::Test {
 protected:
     void SetUp() override {
         FillSineTable();
-        platform::headless::ClearEvents();
-        for (Fighter& f : fighters) f = Fighter{0, TakeOffSpeed, 0.0, 0.0, 1000, 1000, {}, {}, 0};
+        fighter1 = fighter2 = FreshFighter();
         knockBack[0] = knockBack[1] = 0.0;
         for (int k = 0; k < JointCount; ++k) {
-            joints[k] = Joint{};
-            meshes[k] = {verts[k], faces[k], 2, 2};
-            faces[k][1].colour = 0;
-            joints[k].mesh = &meshes[k];
-            joints[k].worldVerts = verts[k];
+            meshes[k] = {verts[k], faces[k], 2, 2}, faces[k][1].colour = 0;
+            joints[k] = Joint{}, joints[k].mesh = &meshes[k], joints[k].worldVerts = verts[k];
             Place(k, {10000.0 * (k + 1), 0.0, 0.0}, 1.0);  // far apart from each other
         }
-        joints[Root1].offset = {-324.0, 256.0, -100.0};
-        joints[Root2].offset = {124.0, 256.0, -100.0};
+        PlaceRoots();
         for (int root : {Root1, Root2}) Place(root, joints[root].offset, 64.0);
         FaceFighters();
     }
@@ -86,5 +76,3 @@ TEST_F(Hits, PartsTouchUpToTheSumOfTheirRadiiAndPaintTheSecond) {
     joints[18].mesh = nullptr;  // a part without a mesh touches nothing
     EXPECT_FALSE(PartsTouch(joints[3], joints[18]));
 }
-
-}  // namespace

@@ -6,23 +6,15 @@
 
 #include "combat/combat_fixture.h"
 
-namespace {
-
 class Movement : public ::testing::Test {
 protected:
     void SetUp() override {
         FillSineTable();
-        fighter = Fighter{};
-        fighter.jumpSpeed = TakeOffSpeed;
-        fighter.health = 1000;
+        fighter = FreshFighter();
         stageJoint.offset = {};
         joints[0].offset = {-324.0, 0.0, -100.0};
     }
-    void Frame() {  // the vertical part of a battle frame
-        JumpStep(fighter, 0);
-        GravityStep(0, fighter);
-        StageCheck(0, fighter);
-    }
+    void Frame() { JumpStep(fighter, 0), GravityStep(0, fighter), StageCheck(0, fighter); }  // the vertical part
     double& y() { return joints[0].offset.y; }
     bool OnTheFloor() { return y() >= 256.0 && y() < 256.01; }
     Fighter fighter;
@@ -39,9 +31,7 @@ TEST_F(Movement, AJumpRisesSevenPointZeroTwoFirstThenFallsFasterUpToTheCapAndLan
     while ((fighter.actionFlags & Airborne) && ++frames < 1000) Frame();
     EXPECT_TRUE(frames > 150 && frames < 250) << frames;  // up for about 100, then down ever faster
     EXPECT_TRUE(OnTheFloor()) << y();
-    EXPECT_EQ(fighter.verticalSpeed, 7.8);  // re-armed on landing
-    EXPECT_EQ(fighter.fallSpeed, 0.78);
-
+    EXPECT_TRUE(fighter.verticalSpeed == 7.8 && fighter.fallSpeed == 0.78);  // re-armed on landing
     for (int f = 0; f < 10; ++f) GravityStep(0, fighter);  // the fall speed reaches its cap and holds
     const double cap = fighter.fallSpeed, before = y();
     GravityStep(0, fighter);
@@ -71,5 +61,3 @@ TEST_F(Movement, TheStageBoundsAreStrictAndARingOutFallsForever) {
     EXPECT_TRUE(fighter.actionFlags & Airborne);  // the floor no longer holds it
     EXPECT_LT(y(), -1000.0);
 }
-
-}  // namespace

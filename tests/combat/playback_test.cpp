@@ -4,8 +4,6 @@
 
 #include "combat/combat_fixture.h"
 
-namespace {
-
 class Playback : public ::testing::Test {
 protected:
     void SetUp() override { fighter = Fighter{}, std::ranges::fill(joints, Joint{}); }
@@ -16,7 +14,7 @@ protected:
     Fighter fighter;
 };
 
-KeySpec Angle(uint16_t a, uint16_t duration, uint32_t flags = 0) { return {flags, duration, a}; }
+static KeySpec Angle(uint16_t a, uint16_t duration, uint32_t flags = 0) { return {flags, duration, a}; }
 
 TEST_F(Playback, EachFrameCoversOneKthOfTheWayLeftAndTheNextKeyIsTakenExactly) {
     SetMotion(fighter, Way, {Angle(0, 20), Angle(100, 20)});  // K = 10, 21 frames
@@ -40,15 +38,14 @@ TEST_F(Playback, EachFrameCoversOneKthOfTheWayLeftAndTheNextKeyIsTakenExactly) {
 }
 
 TEST_F(Playback, AnglesTakeTheShorterWayThroughTheWrap) {
-    SetMotion(fighter, Way, {Angle(500, 4), Angle(10, 4)});  // on past 511 (d = +22), K = 2
-    Frame(2);
-    EXPECT_DOUBLE_EQ(Work(Way, 0), 516.5);
-    EXPECT_EQ(joints[0].angles[0], 516);
-    SetMotion(fighter, Way, {Angle(10, 4), Angle(500, 4)});  // below 0, wrapping the joint's 16 bits
-    m() = {};
-    Frame(2);
-    EXPECT_DOUBLE_EQ(Work(Way, 0), -6.5);
-    EXPECT_EQ(joints[0].angles[0], 65530);  // truncated toward zero: -6
+    // K = 2: on past 511 (d = +22), and below 0, wrapping the joint's 16 bits after truncation toward zero.
+    for (auto [from, to, work, angle] : {std::tuple{500, 10, 516.5, 516}, {10, 500, -6.5, 65530}}) {
+        SetMotion(fighter, Way, {Angle(from, 4), Angle(to, 4)});
+        m() = {};
+        Frame(2);
+        EXPECT_DOUBLE_EQ(Work(Way, 0), work);
+        EXPECT_EQ(joints[0].angles[0], angle);
+    }
 }
 
 TEST_F(Playback, ABlendHalvesTheWayForFiveFramesThenPlaysTheNewMotionFromKeyZero) {
@@ -56,20 +53,16 @@ TEST_F(Playback, ABlendHalvesTheWayForFiveFramesThenPlaysTheNewMotionFromKeyZero
     const KeySpec out = {0, 20, 64, 8.0};
     SetMotion(fighter, Slay, {out, out, Angle(0, 20, End)});
     RequestMotion(fighter, Slay, Locked);
-    double offset = 0.0, position = 0.0;
-    for (double angle : {32.0, 48.0, 56.0, 60.0, 62.0}) {
+    // The offset gains a quarter of the live position, itself halfway on to 8 each frame.
+    for (auto [angle, offset] : {std::pair{32, 1.0}, {48, 2.5}, {56, 4.25}, {60, 6.125}, {62, 8.0625}}) {
         EXPECT_EQ(m().currentMotion, Way);
         Frame();
-        EXPECT_EQ(joints[3].angles[0], static_cast<uint16_t>(angle));
-        position += (8.0 - position) * 0.5;
-        offset += position * 0.25;  // a quarter of how far the live position is from the file's
+        EXPECT_EQ(joints[3].angles[0], angle);
         EXPECT_DOUBLE_EQ(joints[3].offset.x, offset);
     }
-    EXPECT_EQ(m().currentMotion, Slay);
-    EXPECT_EQ(m().currentKey, 0);
-    EXPECT_EQ(m().motionFlags, Locked);
+    EXPECT_TRUE(m().currentMotion == Slay && m().currentKey == 0 && m().motionFlags == Locked);
     Frame();  // offsets are never reset: equal positions leave the joints be
-    EXPECT_DOUBLE_EQ(joints[3].offset.x, offset);
+    EXPECT_DOUBLE_EQ(joints[3].offset.x, 8.0625);
 }
 
 TEST_F(Playback, LoopAndEndHandTheFighterBackAndTheKeyIndexNeverPassesTheLastKey) {
@@ -92,15 +85,14 @@ TEST_F(Playback, LoopAndEndHandTheFighterBackAndTheKeyIndexNeverPassesTheLastKey
         {{Angle(0, 0), Angle(10, 0), Angle(20, 0, End)}, {Slay, 2, Way, 0, Locked}, 1, {Slay, 0, 0, 0, Blending}},
         {{Angle(0, 20), Angle(10, 0, End), Angle(20, 1)}, {Slay, 1, Way, 0, Locked}, 3, {Slay, 0, 0, 0, Blending}},
     };
+    const auto fields = [](const MotionState& s) { return std::tuple(s.currentMotion, s.currentKey, s.motionFlags); };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
         SetMotion(fighter, Way, {Angle(0, 2), Angle(0, 20)});
         SetMotion(fighter, Slay, c.keys);
         m() = c.start;
         Frame(c.frames);
-        EXPECT_EQ(m().currentMotion, c.after.currentMotion) << i;
-        EXPECT_EQ(m().currentKey, c.after.currentKey) << i;
-        EXPECT_EQ(m().motionFlags, c.after.motionFlags) << i;
+        EXPECT_EQ(fields(m()), fields(c.after)) << i;
     }
 }
 
@@ -112,15 +104,11 @@ TEST_F(Playback, MissingMotionsAndKeysAreSurvived) {
     RequestMotion(fighter, 40, Locked);  // no such motion: never blended into
     Frame(5);
     EXPECT_EQ(joints[0].angles[0], 40);
-    EXPECT_EQ(m().currentMotion, Way);
-    EXPECT_EQ(m().motionFlags & Blending, 0);
+    EXPECT_TRUE(m().currentMotion == Way && !(m().motionFlags & Blending));
     SetMotion(fighter, Way, {KeySpec{}, KeySpec{}});  // keys loaded from nothing, duration 0
     Frame(4);
-    EXPECT_EQ(joints[0].offset.x, 0.0);
-    EXPECT_LT(m().currentKey, 2);
+    EXPECT_TRUE(joints[0].offset.x == 0.0 && m().currentKey < 2);
     m().currentKey = 9;  // a key index past the end, left by other code
     Frame();
     EXPECT_EQ(m().currentKey, 9);
 }
-
-}  // namespace

@@ -25,24 +25,6 @@ void OpenWindow() {
 
 }  // namespace
 
-TEST(HeadlessWindow, IdleHookRunsOncePerTurnAndItsMessagesComeFirst) {
-    OpenWindow();
-    std::vector<int> turns;
-    hl::SetIdleHook([&](int turn) {
-        turns.push_back(turn);
-        if (turn == 2) hl::HoldKey(VK_X);
-    });
-    Message m;
-    EXPECT_FALSE(PeekMessage(m));  // turn 1: nothing posted
-    ASSERT_TRUE(PeekMessage(m));   // turn 2: the hook's key-down
-    EXPECT_EQ(m.message, WM_KEYDOWN);
-    EXPECT_EQ(m.wParam, static_cast<uintptr_t>(VK_X));
-    EXPECT_FALSE(PeekMessage(m));  // still turn 2: no second hook call
-    EXPECT_FALSE(PeekMessage(m));  // turn 3
-    EXPECT_EQ(turns, (std::vector<int>{1, 2, 3}));
-    EXPECT_TRUE(IsKeyDown(VK_X));
-}
-
 TEST(HeadlessWindow, WaitingWithNothingToWaitForClosesThroughTheProcedure) {
     OpenWindow();
     WaitMessage();  // instead of hanging

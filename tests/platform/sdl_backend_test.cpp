@@ -54,15 +54,10 @@ TEST(SdlWindow, CreationSendsCreateAndCloseDestroysAndPostsKeepTheirOrderAcrossT
 }
 
 TEST(SdlKeys, EveryKeyTheGameReadsMapsBothWays) {
-    for (int vk : {VK_RETURN, VK_ESCAPE, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_C, VK_X, VK_Z, VK_F1, VK_F2, VK_F3,
-                   VK_F4, VK_F5, VK_F6, int{'0'}, int{'9'}}) {
-        const SDL_Scancode sc = sdl::ScancodeOfVirtualKey(vk);
-        EXPECT_NE(sc, SDL_SCANCODE_UNKNOWN) << vk;
-        EXPECT_EQ(sdl::VirtualKeyOfScancode(sc), vk) << vk;
-    }
-    EXPECT_EQ((std::vector<SDL_Scancode>{sdl::ScancodeOfKeyboardCode(DIK_X), sdl::ScancodeOfKeyboardCode(DIK_LEFT),
-                                         sdl::ScancodeOfKeyboardCode(0x01)}),
-              (std::vector<SDL_Scancode>{SDL_SCANCODE_X, SDL_SCANCODE_LEFT, SDL_SCANCODE_UNKNOWN}));
+    for (int vk : {VK_RETURN, VK_ESCAPE, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_C, VK_X, VK_Z, VK_F1, VK_F6, int{'0'}, int{'9'}})
+        EXPECT_EQ(sdl::VirtualKeyOfScancode(sdl::ScancodeOfVirtualKey(vk)), vk) << vk;
+    EXPECT_EQ(sdl::ScancodeOfKeyboardCode(DIK_LEFT), SDL_SCANCODE_LEFT);
+    EXPECT_EQ(sdl::ScancodeOfKeyboardCode(0x01), SDL_SCANCODE_UNKNOWN);
     EXPECT_FALSE(IsKeyDown(0xFF));
 }
 
