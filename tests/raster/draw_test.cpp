@@ -10,9 +10,8 @@
 
 namespace {
 
-// A joint with work arrays of its own, every projected set given in pixels:
-// four corners of a square whose upper left half runs clockwise and faces
-// the eye and whose lower right half turns its back.
+// A square part, projected sets in pixels: the upper left half faces the
+// eye, the lower right half turns its back.
 struct TestPart {
     std::vector<Vec3> world = {{20, 20, 0}, {60, 20, 0}, {20, 60, 0}, {60, 60, 0}};
     std::vector<Vec3> screen = world, shadow = world, outline = world, vertexNormals = world;
@@ -27,9 +26,6 @@ struct TestPart {
         joint = {&mesh, world.data(), screen.data(), nullptr, shadow.data(), nullptr, nullptr, outline.data(),
                  {}, vertexNormals.data(), faceNormals.data(), order.data(), {}, 0, faceShades.data(),
                  vertexShades.data(), InFront, 0, nullptr};
-    }
-    void MoveFigure(double dx) {
-        for (Vec3& p : screen) p.x += dx;
     }
 };
 
@@ -103,33 +99,6 @@ TEST_F(DrawTest, FacesAreDrawnFarToNearAndADegenerateFaceLeavesOnePixel) {
         EXPECT_EQ(frame.writtenCount(), 1);
         EXPECT_EQ(frame.at(100, 50), 0u) << "mode " << int(mode);
     }
-}
-
-// With the figure moved aside, only the outline lands in the square: the
-// back faces of the outline set, and only while the figure is in front.
-TEST_F(DrawTest, OutlinePaintsTheBackFacesOfTheOutlineSet) {
-    part.MoveFigure(200);
-    part.joint.flags = InFront | OutlineOn;
-    DrawPart(3, part.mesh, part.joint);
-    EXPECT_EQ(frame.at(58, 58), OutlineColour);
-    EXPECT_FALSE(frame.written(21, 21));
-    EXPECT_FALSE(frame.written(221, 21));
-    frame.clear();
-    part.joint.flags = OutlineOn;
-    DrawPart(1, part.mesh, part.joint);
-    EXPECT_EQ(frame.writtenCount(), 0);
-}
-
-TEST_F(DrawTest, ShadowNeedsItsSwitchAndItsProjectionButNotTheFigure) {
-    part.MoveFigure(200);
-    const uint32_t flags[3][2] = {{InFront | ShadowOn, 0}, {InFront, InFront}, {ShadowOn, InFront}};
-    for (const auto& f : flags) {
-        part.joint.flags = f[0];
-        part.joint.shadowFlags = f[1];
-        DrawPartShadow(part.mesh, part.joint);
-    }
-    EXPECT_EQ(frame.at(21, 21), ShadowColour);
-    EXPECT_EQ(frame.writtenCount(), 41 * 42 / 2);  // the front face alone, from the last
 }
 
 TEST_F(DrawTest, EmptyOrBrokenPartsDrawNothing) {
