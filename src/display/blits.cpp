@@ -73,9 +73,10 @@ int TruncFloat(float v) { return TruncToInt(static_cast<double>(v)); }
 uint32_t lastRateTime = 0;
 bool rateTimeTaken = false;
 int32_t framesCounted = 0;
-char rateText[256] = "";
 
 }  // namespace
+
+char rateText[256] = "";
 
 void BlitClipped(Surface* dest, int x, int y, int width, int height, Surface* source, int sourceX, int sourceY,
                  uint32_t flags) {

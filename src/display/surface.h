@@ -63,6 +63,8 @@ void FillSurface(Surface* surface, uint32_t pixel);
 void FillRectangle(Surface* surface, int left, int top, int right, int bottom, uint32_t pixel);
 void DrawString(Surface* dest, int x, int y, const char* text);
 void DrawFrameRate(Surface* dest, int x, int y);
+// The frame-rate figure as last drawn: frames counted over the last second.
+extern char rateText[256];
 void DrawScaled(Surface* dest, int x, int y, Surface* source, float xScale, float yScale, int left, int top, int right,
                 int bottom);
 void DrawScaledCentred(Surface* dest, int cx, int cy, Surface* source, float xScale, float yScale, int left, int top,

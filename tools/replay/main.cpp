@@ -11,10 +11,10 @@
 #include <string>
 
 #include "app/shell.h"
+#include "app/state_report.h"
 #include "platform/headless.h"
 #include "replay/input_script.h"
 #include "replay/pose.h"
-#include "replay/state_json.h"
 #include "replay/still.h"
 
 namespace hl = platform::headless;
@@ -131,9 +131,20 @@ void ApplyInput(Run& run, int frame) {
     }
 }
 
+// What the headless backend recorded during the frame, as the state report tells it.
+platform::FrameNotes NotesOf(const std::vector<hl::Event>& events) {
+    platform::FrameNotes notes;
+    for (const hl::Event& e : events) {
+        if (e.kind == hl::EventKind::EffectPlayed) notes.sounds.push_back(e.name);
+        if (e.kind == hl::EventKind::MusicCommand) notes.music.push_back(e.text.empty() ? e.name : e.name + " " + e.text);
+        if (e.kind == hl::EventKind::MessageBox) notes.messages.emplace_back(e.caption, e.text);
+    }
+    return notes;
+}
+
 void WriteState(Run& run, int frame) {
     run.written = frame;
-    if (run.state.is_open()) run.state << FrameStateJson(frame, hl::Events()) << '\n';
+    if (run.state.is_open()) run.state << FrameStateJson(frame, NotesOf(hl::Events())) << '\n';
     hl::ClearEvents();
 }
 

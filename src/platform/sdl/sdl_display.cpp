@@ -202,8 +202,8 @@ void ShowPrimarySurface() {
     const SDL_Rect dest = PictureRect();
     SDL_RenderCopy(p.renderer, p.texture, nullptr, &dest);
     SDL_RenderPresent(p.renderer);
-    if (ProbeVsync()) return;
-    if (!p.vsyncPaces) HoldSixtyFrames();
+    if (!ProbeVsync() && !p.vsyncPaces) HoldSixtyFrames();
+    sdl::FrameShown();
 }
 
 void ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }

@@ -15,4 +15,11 @@ void PostMessageFromAnyThread(uint32_t message, uintptr_t wParam, intptr_t lPara
 // True while the window has the foreground.
 bool WindowIsActive();
 
+// Notes for the state report (kept only while a frame hook is set), and
+// the call that runs the hook once a frame has been shown.
+void NoteSound(const char* name);
+void NoteMusic(const char* command, const char* fileName);
+void NoteMessage(const char* caption, const char* text);
+void FrameShown();
+
 }  // namespace platform::sdl

@@ -117,6 +117,7 @@ void CloseMusicForMixer() {
 
 uint32_t OpenMusic(const char* fileName) {
     MusicState& m = M();
+    sdl::NoteMusic("open", fileName);
     if (!sdl::MixerIsOpen()) return 0;
     std::vector<uint8_t> bytes;
     if (!ReadDataFile(fileName, bytes) || bytes.empty()) return 0;
@@ -150,6 +151,7 @@ uint32_t OpenMusic(const char* fileName) {
 
 bool PlayMusic(uint32_t deviceId, Window* notify) {
     MusicState& m = M();
+    sdl::NoteMusic("play", nullptr);
     if (deviceId == 0 || deviceId != m.openId || !sdl::MixerIsOpen()) return false;
     // Nothing is playing when the notice is set, so the notice can only
     // come from this play's end, however short the piece.
@@ -165,6 +167,7 @@ bool PlayMusic(uint32_t deviceId, Window* notify) {
 
 bool StopMusic(uint32_t deviceId) {
     MusicState& m = M();
+    sdl::NoteMusic("stop", nullptr);
     if (deviceId == 0 || deviceId != m.openId) return false;
     HaltQuietly();
     return true;
@@ -172,6 +175,7 @@ bool StopMusic(uint32_t deviceId) {
 
 bool CloseMusic(uint32_t deviceId) {
     MusicState& m = M();
+    sdl::NoteMusic("close", nullptr);
     if (deviceId == 0 || deviceId != m.openId) return false;
     FreeOpenPiece();
     return true;

@@ -8,14 +8,17 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_internal.h"
 
 namespace platform {
 
 struct SoundBuffer {
+    std::string name;  // the effect's file, for the state report
     int channel;
     Mix_Chunk* chunk;  // null for an effect without samples
     Uint8* samples;    // the converted samples the chunk plays
@@ -148,7 +151,7 @@ void SetPrimarySoundFormat(const WaveFormat& format) {
     if (!s.channelTaken.empty()) Mix_AllocateChannels(static_cast<int>(s.channelTaken.size()));
 }
 
-SoundBuffer* CreateSoundBuffer(const char*, const WaveFormat& format, const uint8_t* data, uint32_t size) {
+SoundBuffer* CreateSoundBuffer(const char* name, const WaveFormat& format, const uint8_t* data, uint32_t size) {
     if (!S().mixer || !Playable(format) || (size > 0 && !data)) return nullptr;
     Uint8* samples = nullptr;
     int length = 0;
@@ -161,11 +164,12 @@ SoundBuffer* CreateSoundBuffer(const char*, const WaveFormat& format, const uint
             return nullptr;
         }
     }
-    return new SoundBuffer{TakeChannel(), chunk, samples};
+    return new SoundBuffer{name ? name : "", TakeChannel(), chunk, samples};
 }
 
 void PlaySoundBuffer(SoundBuffer* buffer) {
     if (!buffer || !S().mixer) return;
+    sdl::NoteSound(buffer->name.c_str());
     Mix_HaltChannel(buffer->channel);
     if (buffer->chunk) Mix_PlayChannel(buffer->channel, buffer->chunk, 0);
 }

@@ -220,6 +220,7 @@ void MessageBox(Window* owner, const char* text, const char* caption) {
     const char* t = text ? text : "";
     const char* c = caption ? caption : "";
     std::fprintf(stderr, "[%s] %s\n", c, t);
+    sdl::NoteMessage(c, t);
     SDL_Window* parent = owner ? owner->sdl : nullptr;
     // Where no display can show the box, stderr has had the text.
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, c, t, parent);

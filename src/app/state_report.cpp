@@ -1,4 +1,4 @@
-#include "replay/state_json.h"
+#include "app/state_report.h"
 
 #include <cmath>
 #include <cstdio>
@@ -9,15 +9,14 @@
 #include "combat/fighter.h"
 #include "combat/movement.h"
 #include "devices/input.h"
+#include "display/display.h"
+#include "display/surface.h"
 #include "figure/model.h"
 #include "figure/transform.h"
 #include "raster/draw.h"
 #include "raster/shade.h"
 
 namespace {
-
-using platform::headless::Event;
-using platform::headless::EventKind;
 
 // Doubles are written with 17 significant digits, so they read back
 // exactly; what JSON cannot hold (NaN, infinities) is null.
@@ -72,14 +71,12 @@ std::string List(const std::vector<std::string>& items) {
 
 }  // namespace
 
-std::string FrameStateJson(int frame, const std::vector<Event>& events) {
+std::string FrameStateJson(int frame, const platform::FrameNotes& notes) {
     std::vector<std::string> sounds, music, messages;
-    for (const Event& e : events) {
-        if (e.kind == EventKind::EffectPlayed) sounds.push_back(Text(e.name));
-        if (e.kind == EventKind::MusicCommand) music.push_back(Text(e.text.empty() ? e.name : e.name + " " + e.text));
-        if (e.kind == EventKind::MessageBox)
-            messages.push_back("{\"caption\":" + Text(e.caption) + ",\"text\":" + Text(e.text) + "}");
-    }
+    for (const std::string& s : notes.sounds) sounds.push_back(Text(s));
+    for (const std::string& m : notes.music) music.push_back(Text(m));
+    for (const auto& [caption, text] : notes.messages)
+        messages.push_back("{\"caption\":" + Text(caption) + ",\"text\":" + Text(text) + "}");
     const std::string camera = "{\"cameraMode\":" + Number(static_cast<long long>(cameraMode)) +
                                ",\"position\":" + Triple(cameraPosition) + ",\"angles\":[" +
                                Number(static_cast<long long>(cameraAngles[0])) + "," +
@@ -99,5 +96,7 @@ std::string FrameStateJson(int frame, const std::vector<Event>& events) {
            ",\"introScale\":" + Number(static_cast<double>(introScale)) +
            "},\"inputState\":{\"directions\":" + Number(static_cast<long long>(inputState.directions)) +
            ",\"buttons\":" + Number(static_cast<long long>(inputState.buttons)) + "},\"music\":" + List(music) +
-           ",\"messages\":" + List(messages) + "}";
+           ",\"messages\":" + List(messages) + ",\"appActive\":" + Number(static_cast<long long>(appActive)) +
+           ",\"displayMode\":" + Number(static_cast<long long>(displayMode)) + ",\"frameRate\":" + Text(rateText) +
+           "}";
 }

@@ -1,0 +1,50 @@
+// The frame hook and the notes behind the real game's state report. All of
+// it runs on the game's thread: effects, music commands and message boxes
+// are only ever asked for there.
+#include <string>
+
+#include "platform/sdl.h"
+#include "platform/sdl/sdl_internal.h"
+
+namespace platform::sdl {
+
+namespace {
+
+void (*frameHook)() = nullptr;
+FrameNotes notes;
+
+}  // namespace
+
+void SetFrameHook(void (*hook)()) {
+    frameHook = hook;
+    notes = FrameNotes{};
+}
+
+FrameNotes TakeFrameNotes() {
+    FrameNotes taken;
+    taken.sounds.swap(notes.sounds);
+    taken.music.swap(notes.music);
+    taken.messages.swap(notes.messages);
+    return taken;
+}
+
+void NoteSound(const char* name) {
+    if (frameHook) notes.sounds.emplace_back(name ? name : "");
+}
+
+void NoteMusic(const char* command, const char* fileName) {
+    if (!frameHook) return;
+    std::string line = command;
+    if (fileName && *fileName) line += std::string(" ") + fileName;
+    notes.music.push_back(line);
+}
+
+void NoteMessage(const char* caption, const char* text) {
+    if (frameHook) notes.messages.emplace_back(caption ? caption : "", text ? text : "");
+}
+
+void FrameShown() {
+    if (frameHook) frameHook();
+}
+
+}  // namespace platform::sdl
