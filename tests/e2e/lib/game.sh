@@ -1,20 +1,36 @@
 # What the window scripts share, sourced by them: a scratch folder, a
-# private Xvfb display, the game started in a data folder with its sound
-# on SDL's disk driver, and key presses the game cannot miss.
+# private Xvfb display, the real game started in a data folder with its
+# sound on SDL's disk driver and its state report on, and waits on the
+# game's own state (the frame, the scene, a fighter's field), never on the
+# wall clock. The state report is one JSON line per frame shown; the waits
+# read it with jq.
 : "${TESSALINE_GAME:?}" "${TESSALINE_DATA_DIR:?}"
 
 out=$(mktemp -d)
 game=""
 xvfb=""
+state="$out/state.jsonl"
+seen=0       # state lines already looked at by wait_for
+match=""     # the line that met the last wait_for
 cleanup() {
     [ -n "$game" ] && kill "$game" 2>/dev/null || true
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
     if [ -n "${KEEP_SHOTS:-}" ]; then echo "files kept in $out"; else rm -rf "$out"; fi
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+    echo "FAIL: $*" >&2
+    [ -s "$state" ] && echo "last state: $(last_state)" >&2
+    [ -s "$out/game.log" ] && sed 's/^/game: /' "$out/game.log" >&2
+    exit 1
+}
 
-# A display of its own, from display number $1 up, so scripts can run side by side.
+# SDL falls back silently to a driver with no window when X refuses it:
+# name the driver, so such a start fails instead of testing nothing.
+export SDL_VIDEODRIVER=x11
+
+# A display of its own, from display number $1 up, so scripts can run side
+# by side; it must answer before anything starts on it.
 start_display() {
     n=$1
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
@@ -22,27 +38,64 @@ start_display() {
     xvfb=$!
     export DISPLAY=":$n"
     i=0
-    until xdotool getmouselocation >/dev/null 2>&1; do
-        i=$((i + 1)); [ $i -gt 100 ] && fail "Xvfb did not start"; sleep 0.1
+    until xdpyinfo >/dev/null 2>&1; do
+        kill -0 "$xvfb" 2>/dev/null || fail "Xvfb ended: $(cat "$out/xvfb.log")"
+        i=$((i + 1)); [ $i -gt 300 ] && fail "Xvfb does not answer"; sleep 0.05
     done
 }
 
-# The game run from data folder $1, its window in $wid and focused.
+# The game run from data folder $1 (further arguments are environment
+# settings for it), its window in $wid; returns once the first frame is shown.
 start_game() {
-    cd "$1"
-    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/audio.raw" "$TESSALINE_GAME" >"$out/game.log" 2>&1 &
+    dir=$1; shift
+    : >"$state"
+    seen=0
+    (cd "$dir" && exec env TESSALINE_STATE="$state" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/audio.raw" "$@" \
+        "$TESSALINE_GAME" >"$out/game.log" 2>&1) &
     game=$!
-    wid=$(timeout 20 xdotool search --sync --name '^Tessaline$' | head -n 1) || fail "no window"
-    xdotool windowfocus --sync "$wid" 2>/dev/null || true
+    wait_for '.frame >= 1'
+    wid=$(xdotool search --name '^Tessaline$' | head -n 1)
+    [ -n "$wid" ] || fail "no window"
 }
 
-# The game reads keys by their state at each frame, so a tap shorter than a
-# frame can fall between two frames: every press is held for six frames.
-press() { xdotool keydown --window "$wid" "$1"; sleep 0.1; xdotool keyup --window "$wid" "$1"; }
+# The last whole line of the state report.
+last_state() { n=$(wc -l <"$state"); [ "$n" -gt 0 ] && sed -n "${n}p" "$state"; }
+# A jq expression evaluated on the last whole state line.
+now() { last_state | jq -r "$1"; }
+
+# Waits until a frame's state line meets the jq condition $1; every line
+# since the last wait is looked at, so a one-frame event is not missed. The
+# line is left in $match. The game ending, or $2 seconds (default 60)
+# without it, fails the script: that bound only turns a hang into a failure.
+wait_for() {
+    limit=$(( ${2:-60} * 20 ))
+    i=0
+    while :; do
+        n=$(wc -l <"$state")
+        if [ "$n" -gt "$seen" ]; then
+            match=$(sed -n "$((seen + 1)),${n}p" "$state" | jq -c "select($1)" | head -n 1)
+            seen=$n
+            [ -n "$match" ] && return 0
+        fi
+        [ -n "$game" ] && ! kill -0 "$game" 2>/dev/null && fail "the game ended while waiting for: $1"
+        i=$((i + 1)); [ $i -gt "$limit" ] && fail "timed out waiting for: $1"
+        sleep 0.05
+    done
+}
+
+# Waits until $1 more frames have been shown.
+wait_frames() { wait_for ".frame >= $(( $(now .frame) + $1 ))"; }
+
+# Holds key $1 until the state meets condition $2, then lets it go. The
+# game reads keys by their state at each frame, so a key is held until a
+# frame has seen what it does.
+hold_until() { xdotool keydown "$1"; wait_for "$2"; xdotool keyup "$1"; }
+# A key press that reaches the window procedure: down, two frames, up.
+press() { xdotool keydown "$1"; wait_frames 2; xdotool keyup "$1"; }
 
 # Esc ends the game, which must exit with status 0.
 quit_game() {
-    xdotool key --window "$wid" Escape
+    xdotool key Escape
     status=0
     wait "$game" || status=$?
     game=""
