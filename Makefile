@@ -30,9 +30,7 @@ play: build
 	cd $(BUILD)/data && ../tessaline
 
 test: build
-	# The window scripts run against a real X server and mixer; one retry
-	# keeps a dropped synthetic key press from failing the run.
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --repeat until-pass:2
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 bench: build
 	$(BUILD)/tessaline-bench

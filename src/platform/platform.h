@@ -25,6 +25,7 @@ constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_QUIT = 0x0012;
 constexpr uint32_t WM_ACTIVATEAPP = 0x001C;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
+constexpr uint32_t WM_SYSKEYDOWN = 0x0104;
 constexpr uint32_t WM_QUERYNEWPALETTE = 0x030F;
 constexpr uint32_t WM_PALETTECHANGED = 0x0311;
 constexpr uint32_t MM_MCINOTIFY = 0x03B9;
@@ -52,6 +53,7 @@ constexpr int VK_F3 = 0x72;
 constexpr int VK_F4 = 0x73;
 constexpr int VK_F5 = 0x74;
 constexpr int VK_F6 = 0x75;
+constexpr int VK_F10 = 0x79;
 
 // Window styles the display switch sets.
 constexpr uint32_t WS_WINDOWED = 0x00CA0000;  // caption, system menu, minimize box

@@ -1,5 +1,6 @@
-// The keys the game reads, by their virtual-key codes and their keyboard
-// scan codes, mapped onto SDL's scancodes.
+// The keys as the game knows them, by virtual-key code and by keyboard
+// scan code, mapped onto SDL's scancodes (the key's place on the keyboard,
+// whatever the layout).
 #include "platform/sdl/sdl_keys.h"
 
 #include "platform/platform.h"
@@ -9,51 +10,52 @@ namespace platform::sdl {
 namespace {
 
 struct KeyName {
-    int virtualKey;
+    int code;  // a virtual-key code or a keyboard scan code
     SDL_Scancode scancode;
 };
 
-// Letters and digits map by their character; these are the rest.
-constexpr KeyName NamedKeys[] = {
-    {VK_RETURN, SDL_SCANCODE_RETURN}, {VK_ESCAPE, SDL_SCANCODE_ESCAPE}, {0x20, SDL_SCANCODE_SPACE},
-    {VK_LEFT, SDL_SCANCODE_LEFT},     {VK_UP, SDL_SCANCODE_UP},         {VK_RIGHT, SDL_SCANCODE_RIGHT},
-    {VK_DOWN, SDL_SCANCODE_DOWN},     {0x08, SDL_SCANCODE_BACKSPACE},   {0x09, SDL_SCANCODE_TAB},
+// Letters, digits and function keys map by their order; these are the
+// rest. The keypad's Enter is the same virtual key as Enter.
+constexpr KeyName VirtualKeys[] = {
+    {VK_RETURN, SDL_SCANCODE_RETURN}, {VK_RETURN, SDL_SCANCODE_KP_ENTER}, {VK_ESCAPE, SDL_SCANCODE_ESCAPE},
+    {0x20, SDL_SCANCODE_SPACE},       {0x08, SDL_SCANCODE_BACKSPACE},     {0x09, SDL_SCANCODE_TAB},
+    {VK_LEFT, SDL_SCANCODE_LEFT},     {VK_UP, SDL_SCANCODE_UP},           {VK_RIGHT, SDL_SCANCODE_RIGHT},
+    {VK_DOWN, SDL_SCANCODE_DOWN},
+};
+
+// The keyboard device's scan codes that player 2 reads; the arrows are the
+// arrow block's, not the keypad's.
+constexpr KeyName KeyboardCodes[] = {
+    {DIK_Z, SDL_SCANCODE_Z},         {DIK_X, SDL_SCANCODE_X},       {DIK_UP, SDL_SCANCODE_UP},
+    {DIK_LEFT, SDL_SCANCODE_LEFT},   {DIK_RIGHT, SDL_SCANCODE_RIGHT}, {DIK_DOWN, SDL_SCANCODE_DOWN},
 };
 
 }  // namespace
-
-SDL_Scancode ScancodeOfVirtualKey(int vk) {
-    if (vk >= 'A' && vk <= 'Z') return static_cast<SDL_Scancode>(SDL_SCANCODE_A + (vk - 'A'));
-    if (vk >= '1' && vk <= '9') return static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (vk - '1'));
-    if (vk == '0') return SDL_SCANCODE_0;
-    if (vk >= VK_F1 && vk <= VK_F1 + 11) return static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + (vk - VK_F1));
-    for (const KeyName& k : NamedKeys) {
-        if (k.virtualKey == vk) return k.scancode;
-    }
-    return SDL_SCANCODE_UNKNOWN;
-}
 
 int VirtualKeyOfScancode(SDL_Scancode sc) {
     if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return 'A' + (sc - SDL_SCANCODE_A);
     if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return '1' + (sc - SDL_SCANCODE_1);
     if (sc == SDL_SCANCODE_0) return '0';
     if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return VK_F1 + (sc - SDL_SCANCODE_F1);
-    for (const KeyName& k : NamedKeys) {
-        if (k.scancode == sc) return k.virtualKey;
+    for (const KeyName& k : VirtualKeys) {
+        if (k.scancode == sc) return k.code;
     }
     return 0;
 }
 
-SDL_Scancode ScancodeOfKeyboardCode(int code) {
-    switch (code) {
-    case DIK_Z: return SDL_SCANCODE_Z;
-    case DIK_X: return SDL_SCANCODE_X;
-    case DIK_UP: return SDL_SCANCODE_UP;
-    case DIK_LEFT: return SDL_SCANCODE_LEFT;
-    case DIK_RIGHT: return SDL_SCANCODE_RIGHT;
-    case DIK_DOWN: return SDL_SCANCODE_DOWN;
-    default: return SDL_SCANCODE_UNKNOWN;
+bool VirtualKeyHeld(int virtualKey, const Uint8* state, int count) {
+    if (!state || virtualKey == 0) return false;
+    for (int sc = 0; sc < count && sc < SDL_NUM_SCANCODES; ++sc) {
+        if (state[sc] && VirtualKeyOfScancode(static_cast<SDL_Scancode>(sc)) == virtualKey) return true;
     }
+    return false;
+}
+
+SDL_Scancode ScancodeOfKeyboardCode(int code) {
+    for (const KeyName& k : KeyboardCodes) {
+        if (k.code == code) return k.scancode;
+    }
+    return SDL_SCANCODE_UNKNOWN;
 }
 
 }  // namespace platform::sdl

@@ -5,11 +5,13 @@
 
 namespace platform::sdl {
 
-// SDL_SCANCODE_UNKNOWN for a key the game does not know.
-SDL_Scancode ScancodeOfVirtualKey(int virtualKey);
-SDL_Scancode ScancodeOfKeyboardCode(int code);
 // 0 for a key the game does not know.
 int VirtualKeyOfScancode(SDL_Scancode scancode);
+// True when any key of this virtual-key code is held in SDL's keyboard
+// state (both Enter keys are Enter).
+bool VirtualKeyHeld(int virtualKey, const Uint8* state, int count);
+// SDL_SCANCODE_UNKNOWN for a code the keyboard device does not report.
+SDL_Scancode ScancodeOfKeyboardCode(int code);
 
 // Counts the window's losses of the foreground, so input devices can tell
 // they were lost.

@@ -31,6 +31,9 @@ WindowState& W() {
     return state;
 }
 
+constexpr intptr_t KeyRepeatBit = 0x40000000;  // the key was down before
+constexpr intptr_t KeyAltBit = 0x20000000;     // Alt was held
+
 void Queue(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     W().queue.push_back(Message{&W().window, message, wParam, lParam});
 }
@@ -63,8 +66,15 @@ void Translate(const SDL_Event& e) {
         Queue(WM_CLOSE, 0, 0);
         break;
     case SDL_KEYDOWN: {
+        // A key pressed with Alt (and not Ctrl), and F10, are the system's:
+        // they come as WM_SYSKEYDOWN, which the game leaves to the default
+        // handling. lParam carries the repeat bit and Alt's context bit.
         const int vk = sdl::VirtualKeyOfScancode(e.key.keysym.scancode);
-        if (vk != 0) Queue(WM_KEYDOWN, static_cast<uintptr_t>(vk), e.key.repeat ? 0x40000000 : 0);
+        if (vk == 0) break;
+        const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0 && (e.key.keysym.mod & KMOD_CTRL) == 0;
+        const bool system = alt || vk == VK_F10;
+        Queue(system ? WM_SYSKEYDOWN : WM_KEYDOWN, static_cast<uintptr_t>(vk),
+              (e.key.repeat ? KeyRepeatBit : 0) | (alt ? KeyAltBit : 0));
         break;
     }
     case SDL_WINDOWEVENT:
@@ -132,11 +142,21 @@ Window* CreateMainWindow() {
     return &w.window;
 }
 
+// A new top-level window that is shown is the active window before the
+// call returns, its activation already handled by the window procedure:
+// the input devices are acquired right after, before any message is read.
+// X delivers the focus later, as an event; by then the window is active
+// already and that event changes nothing.
 void ShowMainWindow(Window* window) {
     if (!window || !window->sdl) return;
     SDL_ShowWindow(window->sdl);
     SDL_RaiseWindow(window->sdl);
     SDL_SetWindowInputFocus(window->sdl);
+    WindowState& w = W();
+    if (w.active) return;
+    w.active = true;
+    Send(WM_ACTIVATEAPP, 1, 0);
+    Send(WM_ACTIVATE, WA_ACTIVE, 0);
 }
 
 bool PeekMessage(Message& out) {
@@ -159,8 +179,13 @@ intptr_t DispatchMessage(const Message& message) {
     return Send(message.message, message.wParam, message.lParam);
 }
 
-intptr_t DefWindowProc(Window*, uint32_t message, uintptr_t, intptr_t) {
+intptr_t DefWindowProc(Window*, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     WindowState& w = W();
+    // Alt+F4 is the system's Close command.
+    if (message == WM_SYSKEYDOWN && wParam == VK_F4 && (lParam & KeyAltBit) != 0 && w.window.sdl) {
+        Queue(WM_CLOSE, 0, 0);
+        return 0;
+    }
     if (message == WM_CLOSE && w.window.sdl) {
         Send(WM_DESTROY, 0, 0);
         SDL_DestroyWindow(w.window.sdl);
@@ -207,11 +232,9 @@ void SetWindowPos(Window* window, int x, int y, int width, int height) {
 }
 
 bool IsKeyDown(int virtualKey) {
-    const SDL_Scancode sc = sdl::ScancodeOfVirtualKey(virtualKey);
-    if (sc == SDL_SCANCODE_UNKNOWN) return false;
     int count = 0;
     const Uint8* keys = SDL_GetKeyboardState(&count);
-    return keys && sc < count && keys[sc] != 0;
+    return sdl::VirtualKeyHeld(virtualKey, keys, count);
 }
 
 uint32_t TimeGetTime() { return SDL_GetTicks(); }

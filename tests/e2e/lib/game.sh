@@ -60,8 +60,11 @@ start_game() {
 
 # The last whole line of the state report.
 last_state() { n=$(wc -l <"$state"); [ "$n" -gt 0 ] && sed -n "${n}p" "$state"; }
+# Words the conditions may use: `.actionFlags | bit(32)` for a flag,
+# `played("Hit.wav")` for an effect played in the frame.
+defs='def bit($b): ((. / $b) | floor) % 2 == 1; def played($s): any(.sounds[]; . == $s);'
 # A jq expression evaluated on the last whole state line.
-now() { last_state | jq -r "$1"; }
+now() { last_state | jq -r "$defs $1"; }
 
 # Waits until a frame's state line meets the jq condition $1; every line
 # since the last wait is looked at, so a one-frame event is not missed. The
@@ -73,7 +76,7 @@ wait_for() {
     while :; do
         n=$(wc -l <"$state")
         if [ "$n" -gt "$seen" ]; then
-            match=$(sed -n "$((seen + 1)),${n}p" "$state" | jq -c "select($1)" | head -n 1)
+            match=$(sed -n "$((seen + 1)),${n}p" "$state" | jq -c "$defs select($1)" | head -n 1)
             seen=$n
             [ -n "$match" ] && return 0
         fi
