@@ -70,6 +70,11 @@ int GamepadAxis(SDL_GameControllerAxis axis, SDL_GameControllerButton negative, 
 }  // namespace
 
 bool CreateInputObject() {
+    // SDL drops joystick input while no window has X's keyboard focus, and
+    // that focus comes after the window is shown and active. Whether the
+    // game may read its devices is the window's activation, which loses
+    // and re-acquires them; SDL's own gate would only lag behind it.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) return false;
     I().object = true;
     return true;
