@@ -5,7 +5,8 @@
 # Enter starts the fight, with its intro banner, status strip and health
 # bars; without a gamepad, holding Left walks both fighters; X attacks; F5
 # to full screen and back; Esc ends the program with status 0. Sound goes
-# to SDL's disk driver, and the music must not be silent.
+# to SDL's disk driver, and the music must not be silent. Another window
+# taking the focus stops the game until it is focused again.
 set -eu
 . "$(dirname "$0")/lib/game.sh"
 
@@ -92,6 +93,28 @@ bluish "$(pixel "$out/full.png" 200 30)" || fail "no status strip at twice its s
 press F5
 wait_for '.displayMode == 1'
 geometry_becomes 100,100 320x240
+
+# Another window takes the focus: the game stops (its frames stop while the
+# music, on the mixer's own thread, plays on). Focused again, it goes on,
+# and player 2's keyboard, lost with the focus, answers again.
+xclock -geometry 60x60+520+400 >/dev/null 2>&1 &
+clock=$!
+clockwid=$(timeout 20 xdotool search --sync --pid "$clock" | head -n 1) || fail "no clock window"
+xdotool windowfocus --sync "$clockwid"
+lines=$(wc -l <"$state")
+audio=$(stat -c %s "$out/audio.raw")
+i=0
+until [ "$(stat -c %s "$out/audio.raw")" -gt $((audio + 22050)) ]; do  # half a second of sound
+    i=$((i + 1)); [ $i -gt 600 ] && fail "the music stopped while the window was inactive"
+    sleep 0.02
+done
+[ "$(wc -l <"$state")" -le $((lines + 2)) ] || fail "frames ran while another window had the focus"
+xdotool windowfocus --sync "$wid"
+kill "$clock"
+wait_for '.appActive == 1'
+x1=$(now '.fighters[0].root[0]')
+x2=$(now '.fighters[1].root[0]')
+hold_until Right ".fighters[0].root[0] > $x1 + 40 and .fighters[1].root[0] > $x2 + 40"
 
 quit_game
 grep -q '^\[' "$out/game.log" && fail "message boxes: $(cat "$out/game.log")"
