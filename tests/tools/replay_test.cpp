@@ -99,6 +99,35 @@ TEST(Replay, TheSameInputGivesTheSameFrames) {
     EXPECT_EQ(first.out, Replay("--frames 400 --hash" + Match("ko.input")).out);
 }
 
+// Each gamepad name of the input file is the direction or button it says,
+// and player 2 walks that way.
+TEST(Replay, TheGamepadNamesMovePlayerTwoTheWayTheySay) {
+    const std::string input = Scratch("pad") + ".input", path = Scratch("states");
+    std::ofstream(input) << "1-5 ENTER\n150-169 JLEFT\n170-189 JUP\n190-209 JRIGHT\n210-229 JDOWN\n240 J1\n280 J0\n";
+    const Outcome run = Replay("--frames 280 --input " + input + " --state " + path);
+    ASSERT_EQ(run.status, 0) << run.errors;
+    fs::remove(input);
+    std::istringstream text(Slurp(path));
+    std::vector<std::string> frames(1);
+    for (std::string line; std::getline(text, line);) frames.push_back(line);
+    ASSERT_EQ(frames.size(), 281u);
+    const auto input2 = [&](int frame) {
+        const std::string& line = frames[frame];
+        const size_t p = line.find("\"inputState\"");
+        return line.substr(p, line.find('}', p) - p);
+    };
+    EXPECT_EQ(input2(160), "\"inputState\":{\"directions\":2,\"buttons\":0");
+    EXPECT_EQ(input2(180), "\"inputState\":{\"directions\":8,\"buttons\":0");
+    EXPECT_EQ(input2(200), "\"inputState\":{\"directions\":1,\"buttons\":0");
+    EXPECT_EQ(input2(220), "\"inputState\":{\"directions\":4,\"buttons\":0");
+    EXPECT_EQ(input2(240), "\"inputState\":{\"directions\":0,\"buttons\":2");
+    EXPECT_EQ(input2(280), "\"inputState\":{\"directions\":0,\"buttons\":1");
+    EXPECT_EQ(Of(frames[169], 1, "root"), 124 - 20 * 8.0) << "left";
+    EXPECT_EQ(Of(frames[189], 1, "root", 2), -100 + 20 * 8.0) << "up, into the screen";
+    EXPECT_EQ(Of(frames[209], 1, "root"), 124.0) << "right";
+    EXPECT_EQ(Of(frames[229], 1, "root", 2), -100.0) << "down";
+}
+
 TEST(Replay, ThePoseViewerWritesAKeyAndWhatCannotBeFollowedIsRefusedWithStatus2) {
     const std::string input = Scratch("script") + ".input", dir = Scratch("pose");
     const Outcome pose = Replay("--pose Slay:1 " + dir);
