@@ -81,6 +81,17 @@ wait_frames 1
 # X attacks: both fighters swing the first blow (player 2 answers X too).
 hold_until x '.fighters[0].currentMotion == 1 and .fighters[1].currentMotion == 1'
 
+# F6 moves the camera through its five places and back to the first; F2
+# the shading through its three.
+xdotool key F6 F6 F6 F6
+wait_for '.camera.cameraMode == 4'
+press F6
+wait_for '.camera.cameraMode == 0'
+xdotool key F2 F2
+wait_for '.selectors.ShadeMode == 0'
+press F2
+wait_for '.selectors.ShadeMode == 1'
+
 # F5: the picture fills the 640 x 480 screen at twice its size; F5 again:
 # back in the window at 100, 100.
 press F5
