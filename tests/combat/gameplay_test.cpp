@@ -96,3 +96,41 @@ TEST_F(Gameplay, TouchingBodiesAreShovedStraightApartLosingTwoHealthAFrameUntilT
         EXPECT_NEAR(root2.z, start2.z + 48.0 * line.z, 1e-9);
     }
 }
+
+TEST_F(Gameplay, AWalkerPushesAnIdleOpponentOnlyWhileHeWalks) {
+    Vec3 &walker = joints[0].offset, &idle = joints[15].offset;
+    int shoves = 0;
+    hl::HoldKey(VK_RIGHT);
+    for (int f = 0; f < 120; ++f) {
+        const double x1 = walker.x, x2 = idle.x;
+        Frames(1);
+        // A touching frame takes back the walker's step of 8 and 8 more,
+        // and moves the opponent 16 away; otherwise only the walker steps.
+        const bool touched = idle.x - x2 > 1.0;
+        shoves += touched;
+        EXPECT_NEAR(walker.x - x1, touched ? -8.0 : 8.0, 1e-9) << f;
+        EXPECT_NEAR(idle.x - x2, touched ? 16.0 : 0.0, 1e-9) << f;
+        if (HasFailure()) break;
+    }
+    hl::ReleaseKey(VK_RIGHT);
+    EXPECT_GE(shoves, 20);  // one frame in four once they meet
+    const Vec3 stopped = idle;
+    const int health = fighter2.health;
+    Frames(400);
+    EXPECT_TRUE(idle.x == stopped.x && idle.z == stopped.z) << idle.x;  // he slides no further
+    EXPECT_EQ(fighter2.health, health);
+    EXPECT_EQ(fighter2.ringOut, 0);
+}
+
+TEST_F(Gameplay, FightersWalkingIntoEachOtherBounceOffAndNeverPassThrough) {
+    pollInput = [] { inputState = {0x2, 0}; };  // player 2 walks left
+    hl::HoldKey(VK_RIGHT);
+    for (int f = 0; f < 200; ++f) {
+        Frames(1);
+        EXPECT_LT(joints[0].offset.x, joints[15].offset.x) << f;
+        EXPECT_NEAR(joints[0].offset.x + joints[15].offset.x, -200.0, 1e-9) << f;  // each as far from the middle
+        if (HasFailure()) break;
+    }
+    hl::ReleaseKey(VK_RIGHT);
+    EXPECT_TRUE(fighter1.health < 1000 && fighter2.health == fighter1.health) << fighter1.health;  // they did meet
+}
