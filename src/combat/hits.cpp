@@ -104,10 +104,10 @@ void ResolveHit(Fighter& defender, Fighter& attacker, int defenderBase) {
     }
 
     if (BodiesTouch()) {
-        // Fighter 1 is carried along its heading and fighter 2 along the
-        // mirror of its own, both by the same shove.
-        MoveAlong(joints[Fighter1Base], fighterFacing[0], BodyShove);
-        MoveAlong(joints[Fighter2Base], static_cast<uint16_t>(0u - fighterFacing[1]), BodyShove);
+        // Each body is shoved straight back from the other: its heading
+        // points at the opponent, so a negative step moves it away.
+        MoveAlong(joints[Fighter1Base], fighterFacing[0], -BodyShove);
+        MoveAlong(joints[Fighter2Base], fighterFacing[1], -BodyShove);
         dm.frameCounter = 0;
         attacker.motion.nextMotion = UpGrad;
         dm.motionFlags = static_cast<uint16_t>(dm.motionFlags | Blending);
