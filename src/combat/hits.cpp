@@ -105,9 +105,12 @@ void ResolveHit(Fighter& defender, Fighter& attacker, int defenderBase) {
 
     if (BodiesTouch()) {
         // Each body is shoved straight back from the other: its heading
-        // points at the opponent, so a negative step moves it away.
+        // points at the opponent, so a negative step moves it away. Two
+        // roots on one spot have no way apart and both face the same way;
+        // fighter 2 then steps the other way, so they still part.
+        const bool sameSpot = fighterFacing[0] == fighterFacing[1];
         MoveAlong(joints[Fighter1Base], fighterFacing[0], -BodyShove);
-        MoveAlong(joints[Fighter2Base], fighterFacing[1], -BodyShove);
+        MoveAlong(joints[Fighter2Base], fighterFacing[1], sameSpot ? BodyShove : -BodyShove);
         dm.frameCounter = 0;
         attacker.motion.nextMotion = UpGrad;
         dm.motionFlags = static_cast<uint16_t>(dm.motionFlags | Blending);

@@ -95,6 +95,14 @@ TEST_F(Gameplay, TouchingBodiesAreShovedStraightApartLosingTwoHealthAFrameUntilT
         EXPECT_NEAR(root2.x, start2.x + 48.0 * line.x, 1e-9);
         EXPECT_NEAR(root2.z, start2.z + 48.0 * line.z, 1e-9);
     }
+    // Two roots on one spot (a jump landing on the opponent) part as well.
+    PlaceRoots();
+    joints[15].offset = joints[0].offset;
+    Frames(10);
+    const int health = fighter1.health;
+    Frames(1);
+    EXPECT_EQ(fighter1.health, health);
+    EXPECT_GT(RootDistance(), 40.0);
 }
 
 TEST_F(Gameplay, AWalkerPushesAnIdleOpponentOnlyWhileHeWalks) {
