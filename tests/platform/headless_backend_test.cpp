@@ -46,7 +46,6 @@ TEST(HeadlessPresenter, CountsSurfacesStillAliveAndKeepsTheShownFrame) {
     primary[0] = 0x123456;
     for (int i = 0; i < 3; ++i) ShowPrimarySurface();
     EXPECT_EQ(hl::PresentedFrames(), 3);
-    EXPECT_EQ(TimeGetTime(), 50u);  // 3 x 1000/60
     EXPECT_EQ(hl::LastFrame()[0], 0x123456u);
     EXPECT_EQ(ReleasePresenter(), 1);
     EXPECT_TRUE(hl::Events().back().kind == hl::EventKind::PresenterReleased && hl::Events().back().count == 1);
