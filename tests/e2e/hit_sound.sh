@@ -13,7 +13,7 @@ for effect in KO Jump Attack Sousatu; do
     sox -n -r 22050 -b 8 -c 1 "$out/data/$effect.wav" trim 0 0.2
 done
 
-start_display 131
+start_display
 start_game "$out/data"
 hold_until Return '.scene == 2'
 wait_for '.intro.introState >= 4'

@@ -10,7 +10,7 @@
 set -eu
 . "$(dirname "$0")/lib/game.sh"
 
-start_display 91
+start_display
 start_game "$TESSALINE_DATA_DIR"
 [ "$(now .appActive)" = 1 ] || fail "the window is not active once shown"
 

@@ -29,19 +29,19 @@ fail() {
 # name the driver, so such a start fails instead of testing nothing.
 export SDL_VIDEODRIVER=x11
 
-# A display of its own, from display number $1 up, so scripts can run side
-# by side; it must answer before anything starts on it.
+# A display of its own: Xvfb takes the first free display number and
+# writes it once it accepts connections, so scripts can run side by side
+# without racing for a number, and nothing starts before the server answers.
 start_display() {
-    n=$1
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 640x480x24 -br -nolisten tcp >"$out/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 640x480x24 -br -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
     xvfb=$!
-    export DISPLAY=":$n"
     i=0
-    until xdpyinfo >/dev/null 2>&1; do
+    until [ -s "$out/display" ]; do
         kill -0 "$xvfb" 2>/dev/null || fail "Xvfb ended: $(cat "$out/xvfb.log")"
-        i=$((i + 1)); [ $i -gt 300 ] && fail "Xvfb does not answer"; sleep 0.05
+        i=$((i + 1)); [ $i -gt 600 ] && fail "Xvfb does not start"; sleep 0.05
     done
+    export DISPLAY=":$(cat "$out/display")"
+    xdpyinfo >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
 }
 
 # The game run from data folder $1 (further arguments are environment
