@@ -1,14 +1,17 @@
-// The SDL presenter's frame pacing, first on a made-up clock against
+// The SDL presenter: the frame pacing, first on a made-up clock against
 // displays that pace at 60, faster, or not at all, then the limiter on the
-// real clock without vsync.
+// real clock without vsync; and the way back to the window after a
+// full-screen set-up that failed once the mode was set.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
 #include <cstdlib>
 #include <functional>
+#include <unistd.h>
 #include <vector>
 
+#include "display/display.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/sdl/sdl_pacing.h"
@@ -106,4 +109,27 @@ TEST(SdlPacing, WithoutVsyncTheLimiterHoldsSixty) {
     EXPECT_GE(seconds, 2.0);
     EXPECT_LT(seconds, 3.0);
     ReleasePresenter();
+}
+
+// F5 to full screen, then a set-up step past the mode failing (its failure
+// path releases the whole display), then F5 again: SDL's full screen is
+// left and the window is back at 100, 100 with its 320 x 240 client area.
+TEST(SdlDisplaySwitch, F5BackAfterAFailedFullScreenRestoresTheWindow) {
+    ASSERT_EQ(chdir(TESSALINE_DATA_DIR), 0);
+    Window* w = Open();
+    ASSERT_NE(w, nullptr);
+    SDL_Window* window = sdl::MainSdlWindow();
+    InitWindowed(w, 320, 240, 32);
+    ToggleDisplayMode(w);
+    ASSERT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+    ReleaseDisplay(w);
+
+    ToggleDisplayMode(w);
+    EXPECT_EQ(SDL_GetWindowFlags(window) & (SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS), 0u);
+    int x = 0, y = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    SDL_GetWindowSize(window, &width, &height);
+    EXPECT_EQ((std::vector<int>{x, y, width, height}), (std::vector<int>{100, 100, 320, 240}));
+    EXPECT_EQ(present, PresentWindowed);
+    ReleaseDisplay(w);
 }
