@@ -103,7 +103,10 @@ void ToggleDisplayMode(platform::Window* window) {
         LoadImages();
         displayMode = DisplayFullScreen;
     } else if (displayMode == DisplayFullScreen) {
-        if (directDraw) platform::RestoreDisplayMode();
+        // Always, even with no presenter left: a full-screen set-up that
+        // failed after the mode was set released the presenter but not the
+        // full screen.
+        platform::RestoreDisplayMode();
         ReleaseDisplay(window);
         platform::SetWindowStyle(window, 0xCA0000u);
         platform::SetWindowPos(window, 100, 100, 320, 240);

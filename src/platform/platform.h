@@ -134,6 +134,7 @@ bool SetCooperativeLevel(Window* window, bool fullScreen);
 // Full screen only: desktop full screen, the picture scaled by the largest
 // whole factor and centred, cursor hidden.
 bool SetDisplayMode(int width, int height, int bitsPerPixel);
+// Leaves full screen, with or without a presenter.
 void RestoreDisplayMode();
 // The visible 320 x 240 surface. fullScreen asks for a flip chain with one
 // attached back buffer. Null on failure.

@@ -98,6 +98,34 @@ TEST(Shell, F5TwiceReturnsToTheWindowWithTheMusicPlayingAndNoLeakReport) {
     EXPECT_GE(hl::PresentedFrames(), 7);
 }
 
+// F5 into a full-screen set-up that fails after the mode was set: its one
+// message, no presenter, the platform left in full screen. F5 again must
+// leave the full screen all the same and show frames in the window again.
+TEST(Shell, F5BackFromAFailedFullScreenLeavesTheFullScreen) {
+    ASSERT_TRUE(EnterDataFolder());
+    bool failedInFullScreen = false;
+    int framesBeforeBack = 0;
+    RunGame(
+        [&](int turn) {
+            if (turn == 3) {
+                hl::FailStep(hl::Step::CreatePrimarySurface);
+                hl::HoldKey(VK_F5);
+            }
+            if (turn == 5) {
+                failedInFullScreen = hl::IsFullScreen() && !directDraw && displayMode == DisplayFullScreen;
+                framesBeforeBack = hl::PresentedFrames();
+                hl::FailStep(hl::Step::CreatePrimarySurface, false);
+                hl::HoldKey(VK_F5);
+            }
+        },
+        9);
+    EXPECT_TRUE(failedInFullScreen);
+    EXPECT_EQ(MessageBoxes(), (std::vector<std::string>{"ERROR|プライマリサーフェース作成に失敗しました"}));
+    EXPECT_FALSE(hl::IsFullScreen());
+    EXPECT_EQ(displayMode, DisplayWindowed);
+    EXPECT_GT(hl::PresentedFrames(), framesBeforeBack);
+}
+
 // A failing display step shows exactly its message and no frame; no music
 // or no window means no message; the exit status is 0 either way.
 static void ExpectFailingStep(hl::Step step, const std::vector<std::string>& messages, bool frames) {

@@ -4,12 +4,15 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl_internal.h"
+#include "platform/sdl/sdl_pacing.h"
 
 namespace platform {
 
@@ -26,10 +29,7 @@ struct Presenter {
     std::set<uint32_t*> liveSurfaces;
     bool fullScreen = false;
     bool clipper = false;
-    bool vsyncPaces = false;  // the display's own 60 Hz vertical blank paces the presents
-    int probed = 0;           // presents timed so far to find that out
-    Uint64 probeStart = 0;
-    Uint64 nextFrame = 0;
+    sdl::FramePacer pacer{1};  // made anew with each renderer, on the clock's rate
 };
 
 Presenter& P() {
@@ -37,40 +37,14 @@ Presenter& P() {
     return presenter;
 }
 
-// Presents wait for the vertical blank; when that holds the game at about
-// 60 frames a second, nothing more is done. Anywhere else (another refresh
-// rate, no vsync, a virtual display) a frame limiter holds 60. Which one
-// applies is measured over the first presents.
-constexpr int ProbeFrames = 20;
-
-bool ProbeVsync() {
-    Presenter& p = P();
+// Waits until the pacer's tick: a sleep, not a spin. The clock's own
+// ticks carry the deadline, so a sleep that ends a little late only makes
+// the next wait shorter.
+void SleepUntil(Uint64 until) {
     const Uint64 now = SDL_GetPerformanceCounter();
-    if (p.probed == 0) p.probeStart = now;
-    if (++p.probed <= ProbeFrames) return true;
-    if (p.probed == ProbeFrames + 1) {
-        const double ms = static_cast<double>(now - p.probeStart) * 1000.0 /
-                          static_cast<double>(SDL_GetPerformanceFrequency()) / ProbeFrames;
-        // Close to 60 Hz only: a present that merely happens to take about a
-        // frame (a virtual display) must not pass for the vertical blank.
-        p.vsyncPaces = ms >= 16.2 && ms <= 17.2;
-    }
-    return false;
-}
-
-void HoldSixtyFrames() {
-    Presenter& p = P();
-    const Uint64 frequency = SDL_GetPerformanceFrequency();
-    const Uint64 period = frequency / 60;
-    const Uint64 now = SDL_GetPerformanceCounter();
-    if (p.nextFrame == 0 || now > p.nextFrame + period * 4) p.nextFrame = now;  // after a stall, start afresh
-    if (now < p.nextFrame) {
-        const Uint64 waitMs = (p.nextFrame - now) * 1000 / frequency;
-        if (waitMs > 0) SDL_Delay(static_cast<Uint32>(waitMs));
-        while (SDL_GetPerformanceCounter() < p.nextFrame) {
-        }
-    }
-    p.nextFrame += period;
+    if (until <= now) return;
+    const double seconds = static_cast<double>(until - now) / static_cast<double>(SDL_GetPerformanceFrequency());
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
 SDL_Rect PictureRect() {
@@ -96,9 +70,7 @@ bool CreatePresenter(Window*) {
         std::fprintf(stderr, "Tessaline: no renderer: %s\n", SDL_GetError());
         return false;
     }
-    p.vsyncPaces = false;
-    p.probed = 0;
-    p.nextFrame = 0;
+    p.pacer = sdl::FramePacer(SDL_GetPerformanceFrequency());
     return true;
 }
 
@@ -202,7 +174,13 @@ void ShowPrimarySurface() {
     const SDL_Rect dest = PictureRect();
     SDL_RenderCopy(p.renderer, p.texture, nullptr, &dest);
     SDL_RenderPresent(p.renderer);
-    if (!ProbeVsync() && !p.vsyncPaces) HoldSixtyFrames();
+    const bool limiting = p.pacer.Limiting();
+    const Uint64 until = p.pacer.AfterPresent(SDL_GetPerformanceCounter());
+    // Once the limiter paces, presents stop waiting for a blank at another
+    // rate: each frame would wait twice, and frames that a busy machine
+    // made late could be made up only as fast as that blank comes.
+    if (!limiting && p.pacer.Limiting()) SDL_RenderSetVSync(p.renderer, 0);
+    SleepUntil(until);
     sdl::FrameShown();
 }
 
