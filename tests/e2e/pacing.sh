@@ -1,22 +1,23 @@
 #!/bin/sh
 # The real game holds 60 frames a second under Xvfb, whose virtual display
-# paces presents at about 64: once the frame-rate figure at the right of
-# the screen has been worked out a few times it reads 59 to 61, with the
-# default settings and with vsync switched off.
+# paces presents at about 64, with the default settings and with vsync
+# switched off. The frame-rate figure at the right of the screen is worked
+# out once a second; from the third second to the tenth it must read 59 to
+# 61 for at least three quarters of the frames shown: a second in which a
+# loaded machine stalled the game may read less, a game paced at 30 or 64
+# reads wrong all along.
 set -eu
 . "$(dirname "$0")/lib/game.sh"
 
-# The figure on the state line of frame 300, the fifth second at 60.
 rate_holds_sixty() {
-    wait_for '.frame >= 300'
-    rate=$(echo "$match" | jq -r .frameRate)
-    case "$rate" in
-    59 | 60 | 61) ;;
-    *) fail "$1: the frame rate reads '$rate' at frame $(echo "$match" | jq .frame)" ;;
-    esac
+    wait_for '.frame >= 600'
+    figures=$(sed -n '120,600p' "$state" | jq -r .frameRate)
+    good=$(echo "$figures" | grep -c -E '^(59|60|61)$' || true)
+    echo "$1: $good of 481 frames show 59 to 61 ($(echo "$figures" | uniq | tr '\n' ' '))"
+    [ "$good" -ge 360 ] || fail "$1: the frame rate does not hold 60"
 }
 
-start_display 151
+start_display
 start_game "$TESSALINE_DATA_DIR"
 rate_holds_sixty "default settings"
 quit_game
