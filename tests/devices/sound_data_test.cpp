@@ -12,7 +12,7 @@
 #include <iterator>
 #include <map>
 #include <numbers>
-#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -114,17 +114,37 @@ TEST(SoundData, TheBlowAndTheKnockOutSoundLoudestAndTheClashAboveTheSwingAndTheJ
     for (const char* light : {"Attack.wav", "Jump.wav"}) EXPECT_GE(loudness["Sousatu.wav"], loudness[light] + 1) << light;
 }
 
+// The instrument of every part as the score names it: channel (1 to 16)
+// to General MIDI program (1 to 128), 0 for a part without one (the drums).
+static std::map<int, int> ScoreInstruments() {
+    std::ifstream score(std::string(TESSALINE_ASSETS_DIR) + "/music/battle.score");
+    std::map<int, int> instruments;
+    for (std::string line; std::getline(score, line);) {
+        std::istringstream in(line);
+        std::vector<std::string> w;
+        for (std::string word; in >> word && word[0] != '#';) w.push_back(word);
+        if (w.empty() || w[0] != "part") continue;
+        int channel = 1, program = 0;
+        for (size_t i = 2; i + 1 < w.size(); i += 2) {
+            if (w[i] == "channel") channel = std::stoi(w[i + 1]);
+            if (w[i] == "program") program = std::stoi(w[i + 1]);
+        }
+        instruments[channel] = program;
+    }
+    return instruments;
+}
+
 // A strict reader: every event has its status, every track ends with its
 // end mark exactly at the end of its chunk. Bytes that run out throw.
-TEST(SoundData, TheMusicIsABandWhoseTracksEndTogether) {
+TEST(SoundData, TheMusicIsABandWhoseTracksEndTogetherEachOnItsInstrument) {
     const Bytes b = ReadData("sound.mid");
     ASSERT_EQ(Big(b, 0, 4), 0x4D546864u);
     EXPECT_EQ(Big(b, 8, 2), 1u);
     const uint32_t tracks = Big(b, 10, 2);
     std::vector<uint64_t> ends;
     int tempos = 0;
-    std::map<int, int> struck;  // notes struck by channel, -1 for channels without an instrument
-    std::set<int> programmed = {9};  // the drums need none
+    std::map<int, int> struck;       // notes struck, by channel from 0
+    std::map<int, int> instruments;  // as the score counts: channel from 1, program from 1, 0 none
     size_t at = 14;
     for (uint32_t t = 0; t < tracks; ++t) {
         EXPECT_EQ(Big(b, at, 4), 0x4D54726Bu);
@@ -146,8 +166,12 @@ TEST(SoundData, TheMusicIsABandWhoseTracksEndTogether) {
             }
             EXPECT_TRUE(status & 0x80) << "every event has its status";
             const int channel = status & 0x0F;
-            if (kind == 0xC0) programmed.insert(channel);
-            if (kind == 0x90 && b.at(at + 1) > 0) struck[programmed.count(channel) ? channel : -1]++;
+            // An instrument chosen after the channel's first note is no instrument for it.
+            if (kind == 0xC0) instruments[channel + 1] = struck.count(channel) ? -1 : b.at(at) + 1;
+            if (kind == 0x90 && b.at(at + 1) > 0) {
+                struck[channel]++;
+                instruments.emplace(channel + 1, 0);
+            }
             at += kind == 0xC0 || kind == 0xD0 ? 1 : 2;
         }
         at = end;
@@ -158,9 +182,11 @@ TEST(SoundData, TheMusicIsABandWhoseTracksEndTogether) {
     // joins (its length is checked by the music player's reader).
     ASSERT_EQ(ends.size(), tracks);
     for (uint64_t e : ends) EXPECT_EQ(e, ends[0]);
-    // Drums on channel 10 (9 counted from 0) and three melodic parts or
-    // more, each with its instrument.
+    // Every channel plays the instrument its part names in the score (the
+    // file counts programs from 0), the drums on channel 10 with none.
+    const std::map<int, int> score = ScoreInstruments();
+    EXPECT_GE(score.size(), 4u);
+    EXPECT_EQ(score.at(10), 0) << "the drums are on channel 10";
+    EXPECT_EQ(instruments, score);
     EXPECT_GT(struck[9], 200);
-    EXPECT_FALSE(struck.count(-1)) << "notes on a channel without an instrument";
-    EXPECT_GE(struck.size(), 4u);
 }
