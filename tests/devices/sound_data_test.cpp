@@ -1,15 +1,18 @@
 // The game's own sounds as the data maker writes them: five plain 8-bit
-// WAV effects that load and are loud, and a well-formed MIDI file for a
-// band whose tracks end where the piece can start again.
+// WAV effects that load, in the balance a player should hear, and a
+// well-formed MIDI file for a band whose tracks end where the piece can
+// start again.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <set>
+#include <numbers>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,42 @@ uint32_t Big(const Bytes& b, size_t at, int n) {
     return v;
 }
 
+// How loud an effect sounds: each channel weighted as loudness meters weigh
+// sound (a shelf of +4 dB above 1.7 kHz, a cut below 38 Hz), then the RMS
+// of its loudest 100 ms, in dB of full scale.
+double Loudness(const WaveData& wave) {
+    struct Biquad {
+        double b0, b1, b2, a1, a2, x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+        double Step(double x) {
+            const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+            x2 = x1, x1 = x, y2 = y1, y1 = y;
+            return y;
+        }
+    };
+    // The two filters of the audio cookbook: a shelf with Q 0.71, a high-pass with Q 0.5.
+    const double a = std::pow(10.0, 4.0 / 40), w = 2 * std::numbers::pi * 1681 / 22050, c = std::cos(w);
+    const double s = 2 * std::sqrt(a) * std::sin(w) / std::sqrt(2.0), a0 = (a + 1) - (a - 1) * c + s;
+    const double v = 2 * std::numbers::pi * 38 / 22050, d = std::cos(v), r = std::sin(v), h0 = 1 + r;
+    const int channels = wave.format.channels;
+    const size_t frames = wave.size / channels, window = 2205;
+    std::vector<double> power(frames, 0.0);
+    for (int ch = 0; ch < channels; ++ch) {
+        Biquad shelf{a * ((a + 1) + (a - 1) * c + s) / a0, -2 * a * ((a - 1) + (a + 1) * c) / a0,
+                     a * ((a + 1) + (a - 1) * c - s) / a0, 2 * ((a - 1) - (a + 1) * c) / a0, ((a + 1) - (a - 1) * c - s) / a0};
+        Biquad cut{(1 + d) / 2 / h0, -(1 + d) / h0, (1 + d) / 2 / h0, -2 * d / h0, (1 - r) / h0};
+        for (size_t i = 0; i < frames; ++i) {
+            const double y = cut.Step(shelf.Step((wave.data[i * channels + ch] - 128) / 128.0));
+            power[i] += y * y / channels;
+        }
+    }
+    double sum = 0, loudest = 0;
+    for (size_t i = 0; i < frames; ++i) {
+        sum += power[i] - (i >= window ? power[i - window] : 0.0);
+        loudest = std::max(loudest, sum / window);
+    }
+    return 10 * std::log10(loudest);
+}
+
 uint32_t Variable(const Bytes& b, size_t& at) {
     uint32_t v = 0;
     for (uint8_t c = 0x80; c & 0x80;) v = v << 7 | ((c = b.at(at++)) & 0x7F);
@@ -38,7 +77,7 @@ uint32_t Variable(const Bytes& b, size_t& at) {
 
 }  // namespace
 
-TEST(SoundData, TheFiveEffectsArePlain8BitWavesThatAreLoudAndEndQuietly) {
+TEST(SoundData, TheFiveEffectsArePlain8BitWavesThatEndQuietly) {
     for (const char* name : {"Hit.wav", "Attack.wav", "Sousatu.wav", "Jump.wav", "KO.wav"}) {
         const Bytes file = ReadData(name);
         ASSERT_GT(file.size(), 44u) << name;
@@ -52,28 +91,60 @@ TEST(SoundData, TheFiveEffectsArePlain8BitWavesThatAreLoudAndEndQuietly) {
             << name;
         EXPECT_TRUE(channels == 1 || channels == 2) << name;
         EXPECT_TRUE(seconds100 >= 10 && seconds100 < 120) << name << " lasts " << seconds100 << " hundredths";
-        int peak = 0, tail = 0;  // the loudest deviation overall and in the last 5 ms
-        for (uint32_t i = 0; i < wave.size; ++i) {
-            peak = std::max(peak, std::abs(wave.data[i] - 128));
-            if (i + 110 * channels >= wave.size) tail = std::max(tail, std::abs(wave.data[i] - 128));
-        }
-        EXPECT_GT(peak, 102) << name << " is loud";
-        EXPECT_LT(tail, 7) << name << " ends in silence, without a click";
+        int tail = 0;  // the loudest deviation in the last 5 ms
+        for (uint32_t i = wave.size - std::min<uint32_t>(wave.size, 110 * channels); i < wave.size; ++i)
+            tail = std::max(tail, std::abs(wave.data[i] - 128));
+        EXPECT_LT(tail, 3) << name << " ends in silence, without a click";
         FreeWaveData(wave);
     }
 }
 
+// The game plays every effect at full volume, so their levels are the
+// balance of the mix: the blow and the knock-out well above the clash, the
+// clash, a key event, above the swing and the jump.
+TEST(SoundData, TheBlowAndTheKnockOutSoundLoudestAndTheClashAboveTheSwingAndTheJump) {
+    std::map<std::string, double> loudness;
+    for (const char* name : {"Hit.wav", "Attack.wav", "Sousatu.wav", "Jump.wav", "KO.wav"}) {
+        WaveData wave{};
+        ASSERT_TRUE(Read_WaveFile((std::string(TESSALINE_DATA_DIR) + "/" + name).c_str(), wave)) << name;
+        loudness[name] = Loudness(wave);
+        FreeWaveData(wave);
+    }
+    for (const char* key : {"Hit.wav", "KO.wav"}) EXPECT_GE(loudness[key], loudness["Sousatu.wav"] + 3) << key;
+    for (const char* light : {"Attack.wav", "Jump.wav"}) EXPECT_GE(loudness["Sousatu.wav"], loudness[light] + 1) << light;
+}
+
+// The instrument of every part as the score names it: channel (1 to 16)
+// to General MIDI program (1 to 128), 0 for a part without one (the drums).
+static std::map<int, int> ScoreInstruments() {
+    std::ifstream score(std::string(TESSALINE_ASSETS_DIR) + "/music/battle.score");
+    std::map<int, int> instruments;
+    for (std::string line; std::getline(score, line);) {
+        std::istringstream in(line);
+        std::vector<std::string> w;
+        for (std::string word; in >> word && word[0] != '#';) w.push_back(word);
+        if (w.empty() || w[0] != "part") continue;
+        int channel = 1, program = 0;
+        for (size_t i = 2; i + 1 < w.size(); i += 2) {
+            if (w[i] == "channel") channel = std::stoi(w[i + 1]);
+            if (w[i] == "program") program = std::stoi(w[i + 1]);
+        }
+        instruments[channel] = program;
+    }
+    return instruments;
+}
+
 // A strict reader: every event has its status, every track ends with its
 // end mark exactly at the end of its chunk. Bytes that run out throw.
-TEST(SoundData, TheMusicIsABandWhoseTracksEndTogether) {
+TEST(SoundData, TheMusicIsABandWhoseTracksEndTogetherEachOnItsInstrument) {
     const Bytes b = ReadData("sound.mid");
     ASSERT_EQ(Big(b, 0, 4), 0x4D546864u);
     EXPECT_EQ(Big(b, 8, 2), 1u);
     const uint32_t tracks = Big(b, 10, 2);
     std::vector<uint64_t> ends;
     int tempos = 0;
-    std::map<int, int> struck;  // notes struck by channel, -1 for channels without an instrument
-    std::set<int> programmed = {9};  // the drums need none
+    std::map<int, int> struck;       // notes struck, by channel from 0
+    std::map<int, int> instruments;  // as the score counts: channel from 1, program from 1, 0 none
     size_t at = 14;
     for (uint32_t t = 0; t < tracks; ++t) {
         EXPECT_EQ(Big(b, at, 4), 0x4D54726Bu);
@@ -95,8 +166,12 @@ TEST(SoundData, TheMusicIsABandWhoseTracksEndTogether) {
             }
             EXPECT_TRUE(status & 0x80) << "every event has its status";
             const int channel = status & 0x0F;
-            if (kind == 0xC0) programmed.insert(channel);
-            if (kind == 0x90 && b.at(at + 1) > 0) struck[programmed.count(channel) ? channel : -1]++;
+            // An instrument chosen after the channel's first note is no instrument for it.
+            if (kind == 0xC0) instruments[channel + 1] = struck.count(channel) ? -1 : b.at(at) + 1;
+            if (kind == 0x90 && b.at(at + 1) > 0) {
+                struck[channel]++;
+                instruments.emplace(channel + 1, 0);
+            }
             at += kind == 0xC0 || kind == 0xD0 ? 1 : 2;
         }
         at = end;
@@ -107,9 +182,11 @@ TEST(SoundData, TheMusicIsABandWhoseTracksEndTogether) {
     // joins (its length is checked by the music player's reader).
     ASSERT_EQ(ends.size(), tracks);
     for (uint64_t e : ends) EXPECT_EQ(e, ends[0]);
-    // Drums on channel 10 (9 counted from 0) and three melodic parts or
-    // more, each with its instrument.
+    // Every channel plays the instrument its part names in the score (the
+    // file counts programs from 0), the drums on channel 10 with none.
+    const std::map<int, int> score = ScoreInstruments();
+    EXPECT_GE(score.size(), 4u);
+    EXPECT_EQ(score.at(10), 0) << "the drums are on channel 10";
+    EXPECT_EQ(instruments, score);
     EXPECT_GT(struck[9], 200);
-    EXPECT_FALSE(struck.count(-1)) << "notes on a channel without an instrument";
-    EXPECT_GE(struck.size(), 4u);
 }

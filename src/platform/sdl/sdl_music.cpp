@@ -29,9 +29,15 @@ namespace {
 // to. SDL_SOUNDFONTS in the environment wins over both.
 constexpr const char* SoundFonts[] = {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2"};
 
-// FluidSynth at full volume fills the 8-bit output by itself; at half,
-// the effects stand out above the band and the two seldom clip together.
-constexpr int MusicVolume = MIX_MAX_VOLUME / 2;
+// The band's level in the 8-bit output, of MIX_MAX_VOLUME. At 20 its
+// loudest beat peaks at a third of full scale and its body sits near 30 dB
+// below full scale; the effects, played at full volume, are levelled by
+// the data maker to stand above it and to leave the rest of the headroom.
+// (At half volume the band alone touched full scale on its loudest beat.)
+// No limiter follows the mix: SDL_mixer adds every channel into the 8-bit
+// output with saturation, so a post-mix step would only ever see samples
+// already cut off. The headroom is left before the sum instead.
+constexpr int MusicVolume = 20;
 
 struct MusicState {
     Mix_Music* music = nullptr;

@@ -1,0 +1,149 @@
+// The game's own sounds through the SDL backend, heard through the disk
+// audio driver: the five effects as the data maker writes them and the
+// music at the volume the backend plays it never reach full scale (0 or
+// 255) in the 8-bit output, even all at once on the music's loudest beat.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "devices/sound.h"
+#include "platform/sdl/sdl_audio.h"
+#include "sdl_audio_capture.h"
+
+using namespace platform;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr size_t Block = 2 * 512;  // one block of the mixer, in bytes of output
+
+size_t Seconds(double s) { return 2 * static_cast<size_t>(s * 22050); }
+std::string DataFile(const char* name) { return std::string(TESSALINE_DATA_DIR) + "/" + name; }
+int Distance(uint8_t sample) { return std::abs(sample - 128); }
+
+int Peak(const Bytes& out, size_t from, size_t to) {
+    int peak = 0;
+    for (size_t i = from; i < std::min(to, out.size()); ++i) peak = std::max(peak, Distance(out[i]));
+    return peak;
+}
+
+// The output from the music's first sound on (whole frames).
+Bytes FromFirstSound(const Bytes& out) {
+    const auto first = std::find_if(out.begin(), out.end(), [](uint8_t b) { return b != 128; });
+    return Bytes(out.begin() + (first - out.begin()) / 2 * 2, out.end());
+}
+
+enum Effect { Hit, Attack, Sousatu, Jump, KnockOut };
+
+// The five effects loaded as the game loads them, in its order.
+std::vector<SoundBuffer*> LoadEffects() {
+    std::vector<SoundBuffer*> effects;
+    for (const char* name : {"Hit.wav", "Attack.wav", "Sousatu.wav", "Jump.wav", "KO.wav"}) {
+        WaveData wave{};
+        if (!Read_WaveFile(DataFile(name).c_str(), wave)) return {};
+        effects.push_back(CreateSoundBuffer(name, wave.format, wave.data, wave.size));
+        FreeWaveData(wave);
+    }
+    return effects;
+}
+
+void Release(std::vector<SoundBuffer*>& effects) {
+    for (SoundBuffer* e : effects) ReleaseSoundBuffer(e);
+    effects.clear();
+}
+
+// The music opened and started; the bytes written when it was asked to play.
+size_t StartMusic(const AudioCapture& capture, uint32_t& id) {
+    id = OpenMusic(DataFile("sound.mid").c_str());
+    const size_t at = capture.Written();
+    PlayMusic(id, nullptr);
+    return at;
+}
+
+// The whole piece alone, as fast as the mixer can make it.
+Bytes MusicAlone() {
+    Bytes midi;
+    if (!ReadDataFile(DataFile("sound.mid").c_str(), midi)) return {};
+    const double length = static_cast<double>(sdl::MidiFileMicroseconds(midi.data(), midi.size())) / 1e6;
+    AudioCapture::Pace(0);
+    AudioCapture capture;
+    uint32_t id = 0;
+    if (length <= 0 || !capture.Open()) return {};
+    capture.WaitForBytes(StartMusic(capture, id) + Seconds(length + 0.5));
+    CloseMusic(id);
+    return FromFirstSound(capture.FinishRaw());
+}
+
+}  // namespace
+
+// Wherever the peaks of the music and of the loudest effects fall against
+// each other, their sum stays under full scale: the final blow's hit and
+// the knock-out, which the game plays together, with a clash on top.
+TEST(SdlMix, TheMusicAndTheLoudestEffectsLeaveHeadroomWhereverTheirPeaksFall) {
+    const Bytes music = MusicAlone();
+    ASSERT_GT(music.size(), Seconds(50));
+    const int musicPeak = Peak(music, 0, music.size());
+
+    AudioCapture::Pace(0);
+    AudioCapture capture;
+    ASSERT_TRUE(capture.Open());
+    std::vector<SoundBuffer*> effects = LoadEffects();
+    ASSERT_EQ(effects.size(), 5u);
+    // Each group alone, after the one before has ended (the longest lasts 1 s).
+    const std::vector<std::vector<Effect>> groups = {{Hit, KnockOut}, {Sousatu}, {Attack}, {Jump}};
+    std::vector<size_t> starts;
+    for (const std::vector<Effect>& group : groups) {
+        starts.push_back(capture.Written());
+        for (Effect e : group) PlaySoundBuffer(effects[e]);
+        capture.WaitForBytes(starts.back() + Seconds(1.2));
+    }
+    starts.push_back(capture.Written());
+    Release(effects);
+    const Bytes out = capture.FinishRaw();
+    std::vector<int> peaks;
+    for (size_t g = 0; g < groups.size(); ++g) peaks.push_back(Peak(out, starts[g], starts[g + 1]));
+
+    RecordProperty("peaks", "music " + std::to_string(musicPeak) + ", hit and knock-out " + std::to_string(peaks[0]) +
+                                ", clash " + std::to_string(peaks[1]) + ", swing " + std::to_string(peaks[2]) +
+                                ", jump " + std::to_string(peaks[3]));
+    for (int peak : peaks) EXPECT_GT(peak, 8) << "every effect sounds";
+    EXPECT_LE(musicPeak + peaks[0] + peaks[1], 126)
+        << "music " << musicPeak << ", hit and knock-out " << peaks[0] << ", clash " << peaks[1];
+}
+
+// The music's loudest beat found in a first play; in the second, all five
+// effects start together again and again across it.
+TEST(SdlMix, AllFiveEffectsStartedTogetherOnTheMusicsLoudestBeatDoNotClip) {
+    const Bytes music = MusicAlone();
+    ASSERT_GT(music.size(), Seconds(50));
+    const size_t loudest = static_cast<size_t>(std::max_element(music.begin(), music.end(), [](uint8_t a, uint8_t b) {
+                                                   return Distance(a) < Distance(b);
+                                               }) - music.begin()) / 2 * 2;
+    ASSERT_GT(loudest, Seconds(1));
+
+    AudioCapture::Pace(2);  // about eleven times as fast as a real device
+    AudioCapture capture;
+    ASSERT_TRUE(capture.Open());
+    std::vector<SoundBuffer*> effects = LoadEffects();
+    ASSERT_EQ(effects.size(), 5u);
+    uint32_t id = 0;
+    const size_t played = StartMusic(capture, id);
+    for (size_t at = loudest - Seconds(0.5); at <= loudest + Seconds(0.1); at += 2 * Block) {
+        capture.WaitForBytes(played + at);
+        for (SoundBuffer* e : effects) PlaySoundBuffer(e);
+    }
+    capture.WaitForBytes(played + loudest + Seconds(1.5));
+    Release(effects);
+    CloseMusic(id);
+    const Bytes out = FromFirstSound(capture.FinishRaw());
+
+    ASSERT_GT(out.size(), loudest + Block);
+    EXPECT_EQ(std::count_if(out.begin(), out.end(), [](uint8_t b) { return b == 0 || b == 255; }), 0);
+    RecordProperty("peak", Peak(out, 0, out.size()));
+    // The effects were sounding on that beat: there the output is not the music alone.
+    EXPECT_FALSE(std::equal(out.begin() + (loudest - Block), out.begin() + (loudest + Block), music.begin() + (loudest - Block)));
+}
