@@ -17,7 +17,7 @@ rewind() { seen=$(grep -n -m 1 "^{\"frame\":$(echo "$match" | jq .frame)," "$sta
 # (the clash rings for 0.6 s), so every exchange sounds on its own.
 quiet() { wait_frames 50; }
 
-start_display 161
+start_display
 start_game "$TESSALINE_DATA_DIR"
 hold_until Return '.scene == 2'
 wait_for '.intro.introState >= 4'
