@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <tuple>
 
 #include "combat/fighter.h"
 #include "combat/playback.h"
@@ -42,9 +43,7 @@ struct MotionFiles : ::testing::Test {
 // A figure takes fifteen entries; what the file lacks or does not count is zero.
 TEST_F(MotionFiles, FifteenEntriesAsTheyStandAndZeroForWhatIsMissingOrUncounted) {
     const MotionKey key = Load(Deg(15, 15));
-    EXPECT_EQ(key.keyFlags, Loop | End);
-    EXPECT_EQ(key.duration, 40);
-    EXPECT_EQ(key.keyCount, 3);
+    EXPECT_EQ(std::tuple(key.keyFlags, key.duration, key.keyCount), std::tuple(Loop | End, 40, 3));
     for (int k = 0; k < 15; ++k) {
         EXPECT_EQ(key.workAngles[0][k], 65535.0 - k);  // zero-extended, not negative
         EXPECT_EQ(key.workAngles[2][k], 200.0 + k);

@@ -9,28 +9,13 @@ namespace {
 
 std::vector<double> Xyz(const Vec3& p) { return {p.x, p.y, p.z}; }
 
-// One face of corners a, b, c (its normal is (b - a) x (c - a)) shaded by
-// routine under the light.
-double ShadeOf(FaceShadeRoutine routine, Vec3 a, Vec3 b, Vec3 c, const Vec3& light = {0, 3000, 0}) {
-    const Vec3 points[3] = {a, b, c};
+// The centroid model's shade of a face whose corners all sit at p.
+double CentroidShade(const Vec3& p, const Vec3& light) {
+    const Vec3 points[3] = {p, p, p};
     const Face face = {0, 1, 2, 0xFFFFFF};
     double shade = -1.0;
-    routine(light, points, &face, &shade, 1);
+    ShadeFacesCentroid(light, points, &face, &shade, 1);
     return shade;
-}
-
-// Under a light overhead: a face turned up, one upright, one turned down,
-// and tilted faces at t = 0.724, 0.658 and 0.342 to the vertical for the
-// toon model's bands, whose top one starts at 0.7.
-TEST(Shade, NormalModelFromQuarterToFullAndToonInFourBands) {
-    const Vec3 o = {0, 0, 0}, x = {1, 0, 0}, z = {0, 0, 1};
-    EXPECT_DOUBLE_EQ(ShadeOf(ShadeFacesNormal, o, z, x), 1.0);
-    EXPECT_DOUBLE_EQ(ShadeOf(ShadeFacesNormal, o, x, {0, 1, 0}), 0.625);
-    EXPECT_DOUBLE_EQ(ShadeOf(ShadeFacesNormal, o, x, z), 0.25);
-    const double toon[] = {ShadeOf(ShadeFacesToon, o, z, x), ShadeOf(ShadeFacesToon, o, x, {0, 1, 0}),
-                           ShadeOf(ShadeFacesToon, o, x, z), ShadeOf(ShadeFacesToon, o, z, {1, 2, 0}),
-                           ShadeOf(ShadeFacesToon, o, z, {1, 3, 0}), ShadeOf(ShadeFacesToon, o, z, {-1, 3, 0})};
-    EXPECT_EQ(std::vector<double>(toon, toon + 6), (std::vector<double>{1.0, 0.5, 0.0, 1.0, 0.5, 0.25}));
 }
 
 // The light's mirror point in x and z is (-300, 3000, -400): a face centred
@@ -38,23 +23,8 @@ TEST(Shade, NormalModelFromQuarterToFullAndToonInFourBands) {
 // half-way, the lightest.
 TEST(Shade, CentroidModelMirrorsTheLightInXAndZ) {
     const Vec3 light = {300, 3000, 400}, far = {-600, 6000, -800}, half = {-150, 1500, -200};
-    EXPECT_NEAR(ShadeOf(ShadeFacesCentroid, far, far, far, light), 0.4, 1e-12);
-    EXPECT_NEAR(ShadeOf(ShadeFacesCentroid, half, half, half, light), 1.0, 1e-12);
-}
-
-// Vertex 0 is shared by a face turned up and one turned sideways; vertex 3
-// is on the up face only, vertex 2 on the sideways one.
-TEST(Shade, VertexIntensitiesSumTheNormalsOfTheFacesAround) {
-    const Vec3 faceNormals[2] = {{0, 4, 0}, {4, 0, 0}};
-    const Face faces[2] = {{0, 3, 1, 0}, {2, 0, 4, 0}};
-    Vec3 normals[5] = {{9, 9, 9}, {9, 9, 9}, {9, 9, 9}, {9, 9, 9}, {9, 9, 9}};
-    double shades[5] = {};
-    ComputeVertexIntensities({0, 3000, 0}, normals, faceNormals, faces, shades, 5, 2);
-    EXPECT_EQ(Xyz(normals[0]), (std::vector<double>{4, 4, 0}));
-    EXPECT_EQ(Xyz(normals[3]), (std::vector<double>{0, 4, 0}));
-    EXPECT_DOUBLE_EQ(shades[0], (std::sqrt(0.5) + 1.0) * 0.5 * 0.75 + 0.25);
-    EXPECT_DOUBLE_EQ(shades[3], 1.0);
-    EXPECT_DOUBLE_EQ(shades[2], 0.625);
+    EXPECT_NEAR(CentroidShade(far, light), 0.4, 1e-12);
+    EXPECT_NEAR(CentroidShade(half, light), 1.0, 1e-12);
 }
 
 // From the light's point onto the floor; a vertex level with the light goes

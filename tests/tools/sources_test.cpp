@@ -3,14 +3,14 @@
 // own sources are accepted, the font with DOS line ends as well.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <utility>
+
+#include "support/scratch_files.h"
 
 namespace fs = std::filesystem;
 
@@ -19,17 +19,12 @@ namespace {
 // Makes the data from a copy of the game's sources with one file replaced:
 // the exit status and what the maker said.
 std::pair<int, std::string> MakeDataWith(const std::string& file, const std::string& text) {
-    const fs::path dir = fs::temp_directory_path() / ("tessaline-sources-" + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    fs::copy(TESSALINE_ASSETS_DIR, dir / "assets", fs::copy_options::recursive);
-    std::ofstream(dir / "assets" / file, std::ios::binary | std::ios::trunc) << text;
-    const std::string command = std::string(TESSALINE_DATA_TOOL) + " " + (dir / "data").string() + " --assets " +
-                                (dir / "assets").string() + " 2> " + (dir / "errors.txt").string();
-    const int status = std::system(command.c_str());
+    ScratchFolder folder("tessaline-sources");
+    fs::copy(TESSALINE_ASSETS_DIR, "assets", fs::copy_options::recursive);
+    std::ofstream("assets/" + file, std::ios::binary | std::ios::trunc) << text;
+    const int status = std::system((std::string(TESSALINE_DATA_TOOL) + " data --assets assets 2> errors.txt").c_str());
     std::stringstream errors;
-    errors << std::ifstream(dir / "errors.txt").rdbuf();
-    fs::remove_all(dir);
+    errors << std::ifstream("errors.txt").rdbuf();
     return {status, errors.str()};
 }
 
