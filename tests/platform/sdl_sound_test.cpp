@@ -2,7 +2,6 @@
 // its own channel, restarted when played again, converted from its PCM.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -59,13 +58,15 @@ TEST(SdlSound, EffectsMixWhateverTheirFormatAndPlayingOneAgainStartsItOver) {
     SoundBuffer* a = CreateSoundBuffer("Low.wav", Format(1, Rate, 8), low.data(), low.size());
     SoundBuffer* b = CreateSoundBuffer("High.wav", Format(2, 44100, 16), high.data(), high.size());
     ASSERT_TRUE(a && b);
+    // Time is the mixer's own: bytes of output written (two a frame).
+    const size_t first = capture.Written();
     PlaySoundBuffer(a);
     PlaySoundBuffer(b);
-    const auto first = std::chrono::steady_clock::now();
-    Sleep(150);
+    capture.WaitForBytes(first + static_cast<size_t>(0.15 * 2 * Rate));
+    const size_t second = capture.Written();
     PlaySoundBuffer(a);
-    const double gap = std::chrono::duration<double>(std::chrono::steady_clock::now() - first).count();
-    Sleep(900);
+    const double gap = static_cast<double>(second - first) / (2 * Rate);
+    capture.WaitForBytes(second + static_cast<size_t>(0.9 * 2 * Rate));
     ReleaseSoundBuffer(a);
     ReleaseSoundBuffer(b);
     // The two effects add; the first is never layered on itself but sounds
@@ -93,7 +94,7 @@ TEST(SdlSound, OnlyFormatsTheMixerCanTakeMakeBuffersAndATornFramePlaysWhatItHold
     ASSERT_TRUE(empty && torn);
     PlaySoundBuffer(empty);
     PlaySoundBuffer(torn);
-    Sleep(100);
+    capture.WaitForBytes(capture.Written() + static_cast<size_t>(0.1 * 2 * Rate));
     ReleaseSoundBuffer(empty);
     ReleaseSoundBuffer(torn);
 }
