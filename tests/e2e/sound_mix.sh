@@ -51,7 +51,7 @@ jq -r 'select(.sounds | length > 0) | "\(.frame) \(.sounds | unique | join(" "))
 # The music alone, for as long as the fight and a second more.
 fight_bytes=$(stat -c %s "$out/fight.raw")
 start_game "$TESSALINE_DATA_DIR"
-until [ "$(stat -c %s "$out/audio.raw")" -gt $((fight_bytes + 44100)) ]; do wait_frames 30; done
+wait_sound $((fight_bytes + 44100))
 quit_game
 mv "$out/audio.raw" "$out/music.raw"
 

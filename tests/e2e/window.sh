@@ -114,11 +114,7 @@ clockwid=$(timeout 20 xdotool search --sync --pid "$clock" | head -n 1) || fail 
 xdotool windowfocus --sync "$clockwid"
 lines=$(wc -l <"$state")
 audio=$(stat -c %s "$out/audio.raw")
-i=0
-until [ "$(stat -c %s "$out/audio.raw")" -gt $((audio + 22050)) ]; do  # half a second of sound
-    i=$((i + 1)); [ $i -gt 600 ] && fail "the music stopped while the window was inactive"
-    sleep 0.02
-done
+wait_sound $((audio + 22050))  # half a second of sound
 [ "$(wc -l <"$state")" -le $((lines + 2)) ] || fail "frames ran while another window had the focus"
 xdotool windowfocus --sync "$wid"
 kill "$clock"

@@ -78,4 +78,3 @@ private:
     std::filesystem::path folder_ = std::filesystem::temp_directory_path() / ("tessaline-audio-" + std::to_string(getpid()));
 };
 
-inline void Sleep(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }

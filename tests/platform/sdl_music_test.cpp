@@ -2,7 +2,9 @@
 // plays, and only its natural end posts the completion notice.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 #include <vector>
 
 #include "platform/sdl/sdl_internal.h"
@@ -52,7 +54,8 @@ protected:
     std::vector<Notice> Notices(double within, bool first = false) {
         std::vector<Notice> notices;
         const size_t start = capture_.Written();
-        for (double now = 0; now < within && !(first && !notices.empty()); Sleep(5)) {
+        for (double now = 0; now < within && !(first && !notices.empty());
+             std::this_thread::sleep_for(std::chrono::milliseconds(5))) {
             now = static_cast<double>(capture_.Written() - start) / 44100.0;
             Message m{};
             while (PeekMessage(m))

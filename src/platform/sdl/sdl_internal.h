@@ -14,6 +14,9 @@ SDL_Window* MainSdlWindow();
 void PostMessageFromAnyThread(uint32_t message, uintptr_t wParam, intptr_t lParam);
 // True while the window has the foreground.
 bool WindowIsActive();
+// Counts the window's losses of the foreground, so input devices can tell
+// they were lost.
+unsigned ForegroundLosses();
 
 // Notes for the state report (kept only while a frame hook is set), and
 // the call that runs the hook once a frame has been shown.

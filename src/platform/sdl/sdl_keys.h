@@ -13,8 +13,4 @@ bool VirtualKeyHeld(int virtualKey, const Uint8* state, int count);
 // SDL_SCANCODE_UNKNOWN for a code the keyboard device does not report.
 SDL_Scancode ScancodeOfKeyboardCode(int code);
 
-// Counts the window's losses of the foreground, so input devices can tell
-// they were lost.
-unsigned ForegroundLosses();
-
 }  // namespace platform::sdl

@@ -86,6 +86,17 @@ wait_for() {
     done
 }
 
+# Waits until the mixer has written $1 bytes of sound in all (two a sample
+# frame, 44100 a second): the mixer's own clock, which runs on while the
+# game's frames stand still.
+wait_sound() {
+    i=0
+    until [ "$(stat -c %s "$out/audio.raw" 2>/dev/null || echo 0)" -ge "$1" ]; do
+        i=$((i + 1)); [ $i -gt 1200 ] && fail "the mixer stopped writing sound"
+        sleep 0.05
+    done
+}
+
 # Waits until $1 more frames have been shown.
 wait_frames() { wait_for ".frame >= $(( $(now .frame) + $1 ))"; }
 
