@@ -70,12 +70,11 @@ uint32_t Gather(uint64_t lanes) {
 
 int TruncFloat(float v) { return TruncToInt(static_cast<double>(v)); }
 
+}  // namespace
+
 uint32_t lastRateTime = 0;
 bool rateTimeTaken = false;
 int32_t framesCounted = 0;
-
-}  // namespace
-
 char rateText[256] = "";
 
 void BlitClipped(Surface* dest, int x, int y, int width, int height, Surface* source, int sourceX, int sourceY,

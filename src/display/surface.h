@@ -65,6 +65,11 @@ void DrawString(Surface* dest, int x, int y, const char* text);
 void DrawFrameRate(Surface* dest, int x, int y);
 // The frame-rate figure as last drawn: frames counted over the last second.
 extern char rateText[256];
+// The count behind it: the clock at the start of the second being counted
+// (taken on the first call) and the frames drawn in it so far.
+extern uint32_t lastRateTime;
+extern bool rateTimeTaken;
+extern int32_t framesCounted;
 void DrawScaled(Surface* dest, int x, int y, Surface* source, float xScale, float yScale, int left, int top, int right,
                 int bottom);
 void DrawScaledCentred(Surface* dest, int cx, int cy, Surface* source, float xScale, float yScale, int left, int top,

@@ -90,6 +90,11 @@ void SetIdleHook(std::function<void(int turn)> hook);
 // pitch 320) and the number of frames presented so far.
 void SetPresentHook(std::function<void(const uint32_t* pixels, int frame)> hook);
 
+// Back to the backend as a new process finds it: no window, no keys held,
+// nothing failing, no records, no hooks, the clock at zero. Surface memory
+// the game never released goes with it.
+void Reset();
+
 // The last presented frame (320 x 240, empty before the first) and the
 // number of frames presented.
 const std::vector<uint32_t>& LastFrame();

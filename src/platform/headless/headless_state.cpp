@@ -22,6 +22,11 @@ void Record(Event event) { S().events.push_back(std::move(event)); }
 
 using detail::S;
 
+void Reset() {
+    for (uint32_t* pixels : S().liveSurfaces) delete[] pixels;
+    S() = detail::State{};
+}
+
 void FailStep(Step step, bool fail) { S().failAlways[static_cast<size_t>(step)] = fail; }
 
 const std::vector<Event>& Events() { return S().events; }
