@@ -26,13 +26,15 @@ public:
     }
     ~AudioCapture() {
         Close();
+        unsetenv("SDL_DISKAUDIODELAY");  // the next capture keeps a real device's pace unless it asks
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
     const std::filesystem::path& Folder() const { return folder_; }
 
     // Before Open: the driver sleeps this long between blocks of 512
-    // frames (a real device takes 23 ms); 0 mixes as fast as it can.
+    // frames (a real device takes 23 ms, the pace without it); 0 mixes as
+    // fast as it can.
     static void Pace(int millisecondsPerBlock) {
         setenv("SDL_DISKAUDIODELAY", std::to_string(millisecondsPerBlock).c_str(), 1);
     }

@@ -27,6 +27,7 @@ using namespace platform;
 namespace {
 
 SDL_Joystick* pad = nullptr;
+int padIndex = -1;
 std::atomic<int> frames{0};
 std::function<void(int frame)> perFrame;
 
@@ -43,12 +44,26 @@ bool PlugInGamepad() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (chdir(TESSALINE_DATA_DIR) != 0) return false;
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) return false;
-    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
-                                                SDL_CONTROLLER_BUTTON_MAX, 0);
-    if (index < 0) return false;
-    pad = SDL_JoystickOpen(index);
-    return pad != nullptr && SDL_IsGameController(index);
+    padIndex = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                         SDL_CONTROLLER_BUTTON_MAX, 0);
+    if (padIndex < 0) return false;
+    pad = SDL_JoystickOpen(padIndex);
+    return pad != nullptr && SDL_IsGameController(padIndex);
 }
+
+// Each game starts at its first frame with no pad but its own: the pad of
+// the game before is unplugged, or the game would find that one first.
+struct SdlGame : ::testing::Test {
+    void SetUp() override { frames = 0; }
+    void TearDown() override {
+        perFrame = nullptr;
+        platform::sdl::SetFrameHook(nullptr);
+        if (pad) SDL_JoystickClose(pad);
+        if (padIndex >= 0) SDL_JoystickDetachVirtual(padIndex);
+        pad = nullptr, padIndex = -1;
+        SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
+    }
+};
 
 void Hold(int x, bool a, bool b) {
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(x));
@@ -69,7 +84,7 @@ bool InFight() { return sceneNumber == BattleSceneNumber && introState >= 4; }
 }  // namespace
 
 // The stick, A and B reach player 2's input state, and fighter 2 walks.
-TEST(SdlGame, AGamepadPluggedInAtStartMovesPlayerTwo) {
+TEST_F(SdlGame, AGamepadPluggedInAtStartMovesPlayerTwo) {
     ASSERT_TRUE(PlugInGamepad()) << SDL_GetError();
     std::vector<InputState> seen;
     double startX = 0, endX = 0;
@@ -101,9 +116,10 @@ TEST(SdlGame, AGamepadPluggedInAtStartMovesPlayerTwo) {
 // gamepad, lost with the foreground, is acquired again and read (the
 // reader that meets the loss reports nothing, but the frame's controls
 // poll twice, player 2's and player 1's, so every frame shows the pad).
-TEST(SdlGame, MinimisedTheGameStopsAndRestoredItReadsTheGamepadAgain) {
+TEST_F(SdlGame, MinimisedTheGameStopsAndRestoredItReadsTheGamepadAgain) {
     ASSERT_TRUE(PlugInGamepad()) << SDL_GetError();
-    static std::atomic<int> minimisedAt{0}, framesWhenRestored{-1};
+    static std::atomic<int> minimisedAt, framesWhenRestored;
+    minimisedAt = 0, framesWhenRestored = -1;
     std::vector<std::pair<int, int>> afterRestore;
     perFrame = [&](int frame) {
         if (!InFight()) return;

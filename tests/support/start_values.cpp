@@ -23,7 +23,6 @@
 #include "figure/motion_file.h"
 #include "figure/passes.h"
 #include "figure/transform.h"
-#include "platform/headless.h"
 #include "raster/draw.h"
 #include "raster/shade.h"
 
@@ -71,7 +70,6 @@ void KeepStartValues() {
 
 void RestoreStartValues() {
     FreeFigures();
-    platform::headless::Reset();
     for (const auto& restore : restorers) restore();
     std::filesystem::current_path(startFolder);
 }
