@@ -19,6 +19,21 @@ TEST(TruncToInt, TowardZeroSaturatingWithNaNAsZero) {
     EXPECT_EQ(TruncToAngle(65536.0 + 600.7), 600);
 }
 
+#ifdef TESSALINE_SANITIZE
+// A double that does not fit, converted without the helper, stops the
+// sanitizer build: that is what keeps every conversion going through it.
+TEST(TruncToIntDeathTest, TheSanitizerBuildStopsARawConversionOutOfRange) {
+    volatile double wild = 1e20;
+    EXPECT_DEATH(
+        {
+            volatile int32_t raw = static_cast<int32_t>(wild);
+            (void)raw;
+        },
+        "outside the range of representable values");
+    EXPECT_EQ(TruncToInt(wild), INT32_MAX);
+}
+#endif
+
 FileBytes Table(const std::vector<double>& values) {
     FileBytes f;
     for (double v : values) f.Put(v);

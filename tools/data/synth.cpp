@@ -111,7 +111,7 @@ void PutId(std::vector<uint8_t>& out, const char* id) {
 }  // namespace
 
 std::vector<uint8_t> WaveFile8(const std::vector<uint8_t>& pcm, int channels) {
-    const uint32_t rate = static_cast<uint32_t>(EffectRate);
+    const uint32_t rate = static_cast<uint32_t>(TruncToInt(EffectRate));
     const uint32_t dataSize = static_cast<uint32_t>(pcm.size());
     const uint32_t pad = dataSize & 1u;
     std::vector<uint8_t> out;
