@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "combat/camera.h"
 #include "combat/fighter.h"
+#include "combat/hits.h"
+#include "combat/movement.h"
 #include "display/surface.h"
 #include "figure/model.h"
 #include "figure/motion_file.h"
@@ -43,24 +46,30 @@ bool GuardIntact() {
 }  // namespace
 
 void RebuildFigures() {
-    // The meshes never change once built, and every array a joint holds is
-    // written afresh each frame from its angles, offset and parent: building
-    // once and putting the joints' records back is a new build.
+    // Every array a joint holds is written afresh each frame from its
+    // angles, offset and parent, and of the meshes only the face colours
+    // change (the hit test paints them): building once and putting the
+    // joints' records and the colours back is a new build.
     static bool built = false;
     static Joint builtJoints[JointCount];
+    static std::vector<Face> builtFaces[JointCount];
     static Joint builtStage;
     static Vec3 builtEye;
     if (!built) {
         BuildFigures();
         std::copy(std::begin(joints), std::end(joints), builtJoints);
+        for (int k = 0; k < JointCount; ++k) builtFaces[k].assign(meshes[k].faces, meshes[k].faces + meshes[k].faceCount);
         builtStage = stageJoint;
         builtEye = cameraPosition;
         built = true;
     }
+    for (int k = 0; k < JointCount; ++k) std::copy(builtFaces[k].begin(), builtFaces[k].end(), meshes[k].faces);
     for (Fighter& fighter : fighters) {
         FreeMotionTable(fighter);
-        fighter = Fighter{};
+        fighter = Fighter{0, TakeOffSpeed, 0.0, 0.0, 1000, 1000, {}, {}, 0};
     }
+    knockBack[0] = knockBack[1] = 0.0;
+    fighterFacing[0] = fighterFacing[1] = 0;
     std::copy(std::begin(builtJoints), std::end(builtJoints), joints);
     stageJoint = builtStage;
     cameraPosition = builtEye;
@@ -78,7 +87,9 @@ void PlayFrames(int frames) {
                                                              : joint.flags & ~(ShadowOn | OutlineOn);
         frameBits = store.data() + GuardRows * Pitch + GuardColumns;
         framePitch = Pitch;
+        UpdateCamera(static_cast<uint8_t>(f % 5));
         UpdateFigures();
+        ResolveHits();
         DrawFigures();
         frameBits = nullptr;
         if (!GuardIntact()) {

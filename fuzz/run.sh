@@ -21,6 +21,7 @@ for h in $harnesses; do
     rm -rf "$corpus"
     mkdir -p "$corpus" "$artifacts" "$build/logs"
     cp "$here/corpus/$h"/* "$corpus/"
+    touch "$build/logs/$h.start"
     # The seeds come first, so every reproducer kept with them runs again.
     "$build/fuzz/${h}_fuzz" "$@" -rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=10 \
         -close_fd_mask=2 -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" >"$log" 2>&1
@@ -30,7 +31,7 @@ for h in $harnesses; do
     last=$(grep -E '^#[0-9]+' "$log" | tail -n 1)
     cov=$(printf '%s\n' "$last" | sed -n 's/.* cov: \([0-9]*\).*/\1/p')
     ft=$(printf '%s\n' "$last" | sed -n 's/.* ft: \([0-9]*\).*/\1/p')
-    findings=$(find "$artifacts" -type f | wc -l)
+    findings=$(find "$artifacts" -type f -newer "$build/logs/$h.start" | wc -l)
     printf '%-13s %10s %9s %6s %7s %8s\n' "$h" "${runs:--}" "${rate:--}" "${cov:--}" "${ft:--}" "$findings"
     if [ "$status" -ne 0 ]; then
         failed="$failed $h"
