@@ -15,6 +15,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS ?= 10000000
+FUZZ_HARNESSES ?=
+export FUZZ_HARNESSES
 
 .PHONY: all deps configure build play test bench fuzz-build fuzz fuzz-long clean
 

@@ -9,7 +9,7 @@
 void RebuildFigures();
 
 // Plays `frames` frames the way a fight does (camera, update, hits, sort
-// and draw, each frame in another camera, draw and shade mode, outlines and
-// shadows on every other frame) into a frame with guard pixels round it; aborts when a draw
-// wrote outside the 320 x 240 picture.
+// and draw, each frame in another camera, draw and shade mode, outlines
+// and shadows on every other frame) into a frame with guard pixels round
+// it; aborts when a draw wrote outside the 320 x 240 picture.
 void PlayFrames(int frames);
