@@ -15,7 +15,7 @@ namespace hl = platform::headless;
 
 // A start key, held or tapped, starts a fade of 38 frames; the 38th
 // frame switches to the battle. (Each game run is a test of its own: the
-// game's values start fresh only in a new process.)
+// game's values are put back to their start only between tests.)
 static void ExpectTitleFade(int key, int pressAt, int releaseAt) {
     ASSERT_TRUE(EnterDataFolder());
     int battle = -1;  // the frame that switched

@@ -13,7 +13,9 @@
 bool EnterDataFolder();
 
 // Calls WinMain. perTurn(turn) runs on each idle turn; at turn
-// closeAtTurn the window is closed (0: never, the test closes it).
+// closeAtTurn the window is closed (0: never, the test closes it). The
+// game and the backend are put back to their start only between tests,
+// so a test runs the game once.
 int RunGame(const std::function<void(int turn)>& perTurn, int closeAtTurn);
 
 // The message boxes recorded so far, as "caption|text".
