@@ -11,7 +11,7 @@ endif
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build play test bench clean
+.PHONY: all deps configure build play test bench soak leakcheck clean
 
 all: build
 
@@ -34,6 +34,19 @@ test: build
 
 bench: build
 	$(BUILD)/tessaline-bench
+
+# Random play by both players from a seed: `make soak FRAMES=100000 SEED=7`
+# (with SANITIZE=1 in the sanitizer build).
+FRAMES ?= 20000
+SEED ?= 1
+soak: build
+	TESSALINE_SOAK_FRAMES=$(FRAMES) TESSALINE_SOAK_SEED=$(SEED) \
+		$(BUILD)/tests/test_hardening --gtest_filter='Soak.*'
+
+# The replay tool and the real game under valgrind; fails on a definite leak
+# or a memory error in the game's own code.
+leakcheck: build
+	sh tests/valgrind/leakcheck.sh $(BUILD)
 
 clean:
 	rm -rf build build-sanitize
