@@ -19,7 +19,7 @@
 namespace hardening {
 namespace {
 
-constexpr int Frames = 320;  // the fight starts, player 1 closes in and lands blows
+constexpr int Frames = 260;  // the fight starts, player 1 closes in and lands a blow
 
 const Box CannotOpen{"ERROR", "ファイルをオープン出来ません"};
 const Box WaveUnreadable{"DSound!", "waveファイルの読み込みに失敗しました"};
@@ -96,12 +96,12 @@ struct Case {
     std::vector<Box> boxes;  // shown at start-up, in order
 };
 
-// The data folder with `damage` done to each named file, played through the
-// scripted fight.
+// The data folder with `damage` done to each named file at once, played
+// through the scripted fight.
 void Play(const std::vector<std::string>& files, const std::vector<Case>& cases) {
     const fs::path scratch = fs::temp_directory_path() / ("tessaline-matrix-" + std::to_string(getpid()));
     for (const Case& c : cases) {
-        SCOPED_TRACE(files.size() == 1 ? files[0] + ": " + c.what : std::string(c.what));
+        SCOPED_TRACE(files[0] + (files.size() > 1 ? " and the others: " : ": ") + c.what);
         fs::remove_all(scratch);
         fs::create_directories(scratch);
         const fs::path data = scratch / "data";
@@ -129,6 +129,9 @@ void Play(const std::vector<std::string>& files, const std::vector<Case>& cases)
     fs::remove_all(scratch);
 }
 
+// `box` once for each of `files` damaged files.
+std::vector<Box> Each(const Box& box, size_t files) { return std::vector<Box>(files, box); }
+
 // The damages whose file is read whatever it holds: only an unopenable one
 // is reported, by `box` (none when empty).
 std::vector<Case> Opened(const std::vector<Box>& box) {
@@ -150,8 +153,8 @@ TEST(CorruptData, SineTable) {
 
 // A motion key: entry count (two bytes), flags (four, at 4), duration (two,
 // at 10). A missing key is reported once for each fighter.
-std::vector<Case> KeyCases(int boxesPerFile) {
-    std::vector<Case> cases = Opened(std::vector<Box>(2 * boxesPerFile, CannotOpen));
+std::vector<Case> KeyCases(size_t files) {
+    std::vector<Case> cases = Opened(Each(CannotOpen, 2 * files));
     cases.push_back({"no entries", Field(0, 2, 0), {}});
     cases.push_back({"16 entries", Field(0, 2, 16), {}});
     cases.push_back({"65535 entries", Field(0, 2, 0xFFFF), {}});
@@ -163,7 +166,7 @@ std::vector<Case> KeyCases(int boxesPerFile) {
     return cases;
 }
 
-// Player 1's blow, which the scripted fight plays over and over.
+// Player 1's blow, which the scripted fight plays.
 TEST(CorruptData, MotionKey) { Play({"Motion/Slay/Motion1.deg"}, KeyCases(1)); }
 
 TEST(CorruptData, EveryMotionKey) {
@@ -173,19 +176,21 @@ TEST(CorruptData, EveryMotionKey) {
             keys.push_back(fs::relative(entry.path(), TESSALINE_DATA_DIR).string());
     }
     ASSERT_EQ(keys.size(), 50u);
-    std::vector<Case> cases = KeyCases(static_cast<int>(keys.size()));
     // Both fighters' keys are read one by one, so all hundred boxes come.
-    Play(keys, cases);
+    Play(keys, KeyCases(keys.size()));
 }
 
-// A bitmap that cannot be read leaves its picture out, without a message.
-TEST(CorruptData, Bitmaps) {
-    for (const char* name : {"Font", "Battle", "States", "Title", "Stage1_BgBack", "PolygonPal"})
-        Play({std::string("Image/") + name + ".bmp"}, Opened({}));
-}
+// A bitmap that cannot be read leaves its picture out, without a message;
+// one of another size is drawn clipped. The title is blended at the
+// screen's size, the font is cut into cells by character code and the
+// palette is looked up by colour index: each trusts the picture's size in
+// its own way. Every bitmap takes each damage at once.
+const std::vector<std::string> Bitmaps = {"Image/Font.bmp",  "Image/Battle.bmp",        "Image/States.bmp",
+                                          "Image/Title.bmp", "Image/Stage1_BgBack.bmp", "Image/PolygonPal.bmp"};
 
-// Header fields of a bitmap the decoder must bound before it believes them:
-// a picture of another size than the game expects draws clipped, a picture
+TEST(CorruptData, Bitmaps) { Play(Bitmaps, Opened({})); }
+
+// Header fields the decoder must bound before it believes them: a picture
 // claiming more than any file holds is refused, silently like a missing one.
 TEST(CorruptData, BitmapHeaders) {
     const std::vector<Case> cases = {
@@ -213,24 +218,22 @@ TEST(CorruptData, BitmapHeaders) {
         {"unknown compression", Field(30, 4, 0xFFFFFFFF), {}},
         {"palette of 2^32-1", Field(46, 4, 0xFFFFFFFF), {}},
     };
-    // The title is blended at the screen's size, the font is cut into cells
-    // by character code and the palette is looked up by colour index: each
-    // trusts the picture's size in its own way.
-    for (const char* name : {"Title", "Font", "PolygonPal"}) Play({std::string("Image/") + name + ".bmp"}, cases);
+    Play(Bitmaps, cases);
 }
 
-// What each damage does to an effect: a chunk that runs past the end of the
-// file makes it unreadable; the reader then names what it could not find.
-std::vector<Case> WaveCases() {
-    return {{"missing", Missing, {WaveUnreadable}},  {"empty", Empty, {NotWave}},
-            {"halved", Halved, {WaveUnreadable}},    {"one byte", OneByte, {NotWave}},
-            {"oversized", Oversized, {}},            {"random", Random, {NotWave}},
-            {"folder", Folder, {WaveUnreadable}}};
-}
-
+// What each damage does to the effects, all five at once: a chunk that runs
+// past the end of the file makes it unreadable; the reader then names what
+// it could not find.
 TEST(CorruptData, Waves) {
-    for (const char* name : {"Hit", "Attack", "Sousatu", "Jump", "KO"})
-        Play({std::string(name) + ".wav"}, WaveCases());
+    const size_t n = 5;
+    Play({"Hit.wav", "Attack.wav", "Sousatu.wav", "Jump.wav", "KO.wav"},
+         {{"missing", Missing, Each(WaveUnreadable, n)},
+          {"empty", Empty, Each(NotWave, n)},
+          {"halved", Halved, Each(WaveUnreadable, n)},
+          {"one byte", OneByte, Each(NotWave, n)},
+          {"oversized", Oversized, {}},
+          {"random", Random, Each(NotWave, n)},
+          {"folder", Folder, Each(WaveUnreadable, n)}});
 }
 
 // The RIFF, "fmt " and "data" chunks' sizes and the format's fields. The
