@@ -113,13 +113,16 @@ void MessageBox(Window* owner, const char* text, const char* caption);
 // ------------------------------------------------------------------ files
 
 // Opens a data file by the game's relative name ("Image\Font.bmp"); the
-// backslashes are folder separators. Binary read; null when it cannot.
+// backslashes are folder separators. Binary read; null when it cannot, and
+// for anything that is not a regular file (a folder, a pipe, a device).
 std::FILE* OpenDataFile(const char* name);
 // Reads a whole data file into `bytes`; false when it cannot be opened or
 // read.
 bool ReadDataFile(const char* name, std::vector<uint8_t>& bytes);
 // Loads a BMP file into 0x00RRGGBB pixels, rows top first. False (and
-// nothing changed) for a missing, short or malformed file.
+// nothing changed) for a missing, short or malformed file, and for one
+// whose header claims a picture no surface could hold or more rows than
+// the file carries; those are refused from the header, before decoding.
 bool LoadBitmapFile(const char* name, std::vector<uint32_t>& pixels, int& width, int& height);
 // Writes 0x00RRGGBB pixels as a PNG file.
 bool WritePng(const char* path, const uint32_t* pixels, int width, int height, int pitch);
@@ -142,8 +145,11 @@ uint32_t* CreatePrimarySurface(bool fullScreen, int& pitch);
 // The back buffer attached to a full-screen primary; it goes with the
 // primary. Null on failure.
 uint32_t* GetAttachedBackBuffer(int& pitch);
+// The longest side of a surface either presenter will make.
+constexpr int MaxSurfaceSide = 16384;
 // Pixel memory of an off-screen surface, zeroed; counted by the presenter
-// until released. Null on failure or when there is no presenter.
+// until released. Null on failure, when there is no presenter, or for a
+// side of 0 or past MaxSurfaceSide.
 uint32_t* CreateSurfaceMemory(int width, int height, int& pitch);
 void ReleaseSurfaceMemory(uint32_t* pixels);
 bool CreateClipper();
@@ -182,8 +188,12 @@ bool SetSoundCooperativeLevel(Window* window);
 bool CreatePrimarySoundBuffer();
 // Opens the mixer with this output format; the result is not reported.
 void SetPrimarySoundFormat(const WaveFormat& format);
+// Whether an effect's format can be played: PCM of 8 or 16 bits, one or
+// two channels, 100 to 200,000 samples a second. Both backends refuse
+// anything else.
+bool SoundFormatPlayable(const WaveFormat& format);
 // A buffer holding one effect, named by its file for the records. Null
-// when the mixer cannot take the format or there is no sound device.
+// when the format is not playable or there is no sound device.
 SoundBuffer* CreateSoundBuffer(const char* name, const WaveFormat& format, const uint8_t* data, uint32_t size);
 // Stops the effect, rewinds it and plays it once. Each effect has its own
 // channel: replaying cuts it off; different effects sound together.

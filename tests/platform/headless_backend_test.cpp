@@ -1,6 +1,9 @@
 // The headless backend's own promises, which the game's tests and the
 // replay tool build on.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <cstdlib>
 
 #include <vector>
 
@@ -50,4 +53,22 @@ TEST(HeadlessPresenter, CountsSurfacesStillAliveAndKeepsTheShownFrame) {
     EXPECT_EQ(ReleasePresenter(), 1);
     EXPECT_TRUE(hl::Events().back().kind == hl::EventKind::PresenterReleased && hl::Events().back().count == 1);
     EXPECT_EQ(CreateSurfaceMemory(8, 8, pitch), nullptr);  // no presenter
+}
+
+// Memory the machine will not give is a null surface, as the interface
+// promises, not an exception through the game.
+void ExitNullWithoutTheMemory() {
+    const rlim_t limit = 512u << 20;
+    const rlimit cap{limit, limit};
+    setrlimit(RLIMIT_AS, &cap);
+    int pitch = 0;
+    CreatePresenter(nullptr);
+    std::exit(CreateSurfaceMemory(MaxSurfaceSide, MaxSurfaceSide, pitch) == nullptr ? 0 : 1);
+}
+
+TEST(HeadlessPresenter, SurfaceMemoryRefusedByTheMachineIsNull) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the address sanitizer's allocator ignores the address-space limit";
+#endif
+    EXPECT_EXIT(ExitNullWithoutTheMemory(), testing::ExitedWithCode(0), "");
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sdl_audio_capture.h"
+#include "support/sound_formats.h"
 
 using namespace platform;
 
@@ -17,11 +18,6 @@ constexpr int Rate = 22050;
 // how many copies of which effects were sounding at each moment.
 std::vector<uint8_t> Level8(int offset, double seconds) {
     return std::vector<uint8_t>(static_cast<size_t>(seconds * Rate), static_cast<uint8_t>(128 + offset));
-}
-
-WaveFormat Format(uint16_t channels, uint32_t rate, uint16_t bits) {
-    const uint16_t align = static_cast<uint16_t>(bits / 8 * channels);
-    return WaveFormat{1, channels, rate, rate * align, align, bits, 0};
 }
 
 // Where the output is louder than `threshold`: its length in seconds, its
@@ -55,8 +51,8 @@ TEST(SdlSound, EffectsMixWhateverTheirFormatAndPlayingOneAgainStartsItOver) {
     std::vector<uint8_t> high(static_cast<size_t>(0.3 * 44100) * 4);
     const int16_t value = 25 * 256;
     for (size_t i = 0; i + 1 < high.size(); i += 2) std::memcpy(&high[i], &value, 2);
-    SoundBuffer* a = CreateSoundBuffer("Low.wav", Format(1, Rate, 8), low.data(), low.size());
-    SoundBuffer* b = CreateSoundBuffer("High.wav", Format(2, 44100, 16), high.data(), high.size());
+    SoundBuffer* a = CreateSoundBuffer("Low.wav", PcmFormat(1, Rate, 8), low.data(), low.size());
+    SoundBuffer* b = CreateSoundBuffer("High.wav", PcmFormat(2, 44100, 16), high.data(), high.size());
     ASSERT_TRUE(a && b);
     // Time is the mixer's own: bytes of output written (two a frame).
     const size_t first = capture.Written();
@@ -82,15 +78,17 @@ TEST(SdlSound, EffectsMixWhateverTheirFormatAndPlayingOneAgainStartsItOver) {
 
 TEST(SdlSound, OnlyFormatsTheMixerCanTakeMakeBuffersAndATornFramePlaysWhatItHolds) {
     const std::vector<uint8_t> level = Level8(10, 0.1);
-    EXPECT_EQ(CreateSoundBuffer("Early.wav", Format(1, Rate, 8), level.data(), level.size()), nullptr);  // no mixer
+    EXPECT_EQ(CreateSoundBuffer("Early.wav", PcmFormat(1, Rate, 8), level.data(), level.size()), nullptr);  // no mixer
     AudioCapture capture;
     ASSERT_TRUE(capture.Open());
-    WaveFormat floatFormat = Format(1, Rate, 32);
-    floatFormat.formatTag = 3;
-    for (const WaveFormat& unfit : {floatFormat, Format(1, Rate, 24), Format(0, Rate, 8), Format(1, 0, 8)})
-        EXPECT_EQ(CreateSoundBuffer("Unfit.wav", unfit, level.data(), level.size()), nullptr);
-    SoundBuffer* empty = CreateSoundBuffer("Empty.wav", Format(1, Rate, 8), nullptr, 0);
-    SoundBuffer* torn = CreateSoundBuffer("Torn.wav", Format(2, Rate, 16), level.data(), 7);
+    for (const auto& [format, playable] : FormatCases()) {
+        SoundBuffer* buffer = CreateSoundBuffer("Case.wav", format, level.data(), level.size());
+        EXPECT_EQ(buffer != nullptr, playable) << format.channels << " channels, " << format.samplesPerSec << " Hz, "
+                                               << format.bitsPerSample << " bits, tag " << format.formatTag;
+        ReleaseSoundBuffer(buffer);
+    }
+    SoundBuffer* empty = CreateSoundBuffer("Empty.wav", PcmFormat(1, Rate, 8), nullptr, 0);
+    SoundBuffer* torn = CreateSoundBuffer("Torn.wav", PcmFormat(2, Rate, 16), level.data(), 7);
     ASSERT_TRUE(empty && torn);
     PlaySoundBuffer(empty);
     PlaySoundBuffer(torn);
@@ -105,5 +103,5 @@ TEST(SdlSound, WithoutAnOutputThereIsNoSoundDevice) {
     EXPECT_FALSE(CreateSoundDevice());
     EXPECT_FALSE(CreatePrimarySoundBuffer());
     const std::vector<uint8_t> level = Level8(10, 0.1);
-    EXPECT_EQ(CreateSoundBuffer("Hit.wav", Format(1, Rate, 8), level.data(), level.size()), nullptr);
+    EXPECT_EQ(CreateSoundBuffer("Hit.wav", PcmFormat(1, Rate, 8), level.data(), level.size()), nullptr);
 }

@@ -35,10 +35,7 @@ void SetPrimarySoundFormat(const WaveFormat&) {}
 
 SoundBuffer* CreateSoundBuffer(const char* name, const WaveFormat& format, const uint8_t*, uint32_t) {
     if (Fails(Step::CreateSoundBuffer) || !S().soundDevice) return nullptr;
-    // What the mixer can take: PCM, 8 or 16 bits, some channels, some rate.
-    if (format.formatTag != 1 || (format.bitsPerSample != 8 && format.bitsPerSample != 16) || format.channels == 0 ||
-        format.samplesPerSec == 0)
-        return nullptr;
+    if (!SoundFormatPlayable(format)) return nullptr;
     return new SoundBuffer{name ? name : ""};
 }
 

@@ -1,6 +1,7 @@
 // The headless presenter: surfaces in plain memory, counted; the shown
 // picture kept as the last presented frame.
 #include <algorithm>
+#include <new>
 
 #include "platform/headless/headless_state.h"
 
@@ -47,8 +48,9 @@ uint32_t* GetAttachedBackBuffer(int& pitch) {
 uint32_t* CreateSurfaceMemory(int width, int height, int& pitch) {
     State& s = S();
     if (Fails(Step::CreateSurfaceMemory) || !s.presenter) return nullptr;
-    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
-    auto* pixels = new uint32_t[static_cast<size_t>(width) * static_cast<size_t>(height)]();
+    if (width <= 0 || height <= 0 || width > MaxSurfaceSide || height > MaxSurfaceSide) return nullptr;
+    auto* pixels = new (std::nothrow) uint32_t[static_cast<size_t>(width) * static_cast<size_t>(height)]();
+    if (!pixels) return nullptr;
     s.liveSurfaces.insert(pixels);
     pitch = width;
     return pixels;

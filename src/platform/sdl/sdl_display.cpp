@@ -123,7 +123,7 @@ uint32_t* GetAttachedBackBuffer(int& pitch) {
 
 uint32_t* CreateSurfaceMemory(int width, int height, int& pitch) {
     Presenter& p = P();
-    if (!p.renderer || width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
+    if (!p.renderer || width <= 0 || height <= 0 || width > MaxSurfaceSide || height > MaxSurfaceSide) return nullptr;
     auto* pixels = new (std::nothrow) uint32_t[static_cast<size_t>(width) * static_cast<size_t>(height)]();
     if (!pixels) return nullptr;
     p.liveSurfaces.insert(pixels);

@@ -60,21 +60,15 @@ int TakeChannel() {
     return static_cast<int>(channel);
 }
 
-// What the mixer can take: PCM of 8 (unsigned) or 16 (signed) bits, with
-// some channels at some rate.
-bool Playable(const WaveFormat& format) {
-    return format.formatTag == 1 && (format.bitsPerSample == 8 || format.bitsPerSample == 16) &&
-           format.channels > 0 && format.samplesPerSec > 0 && format.samplesPerSec <= INT_MAX;
-}
-
-// The samples in the mixer's format, or false if SDL cannot convert them.
+// The samples in the mixer's format (8 bits unsigned, 16 bits signed), or
+// false if SDL cannot convert them.
 bool ConvertToMixer(const WaveFormat& format, const uint8_t* data, uint32_t size, Uint8*& out, int& outLength) {
     int rate = 0, channels = 0;
     Uint16 mixFormat = 0;
     if (Mix_QuerySpec(&rate, &mixFormat, &channels) == 0) return false;
     SDL_AudioCVT cvt;
     const SDL_AudioFormat from = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-    if (SDL_BuildAudioCVT(&cvt, from, static_cast<Uint8>(format.channels > 255 ? 0 : format.channels),
+    if (SDL_BuildAudioCVT(&cvt, from, static_cast<Uint8>(format.channels),
                           static_cast<int>(format.samplesPerSec), mixFormat, static_cast<Uint8>(channels), rate) < 0)
         return false;
     // Whole sample frames only; a torn last frame is dropped.
@@ -152,7 +146,7 @@ void SetPrimarySoundFormat(const WaveFormat& format) {
 }
 
 SoundBuffer* CreateSoundBuffer(const char* name, const WaveFormat& format, const uint8_t* data, uint32_t size) {
-    if (!S().mixer || !Playable(format) || (size > 0 && !data)) return nullptr;
+    if (!S().mixer || !SoundFormatPlayable(format) || (size > 0 && !data)) return nullptr;
     Uint8* samples = nullptr;
     int length = 0;
     if (!ConvertToMixer(format, data, size, samples, length)) return nullptr;
