@@ -1,13 +1,15 @@
 #!/bin/sh
 # Damaged effects and music in the real game, whose mixer and synthesiser
-# (unlike the replay tool's) really take the sounds in. Each run damages
-# every effect a different way and the music too: the game must show each
-# effect's message box at start-up, in the loading order, none for the
-# music, reach the fight and quit cleanly.
+# (unlike the replay tool's) really take the sounds in. The first runs
+# damage every effect a different way, and the music; the last ones the
+# music alone. The game must show each effect's message box at start-up,
+# in the loading order, none for the music, reach the fight and quit
+# cleanly.
 set -eu
 . "$(dirname "$0")/lib/game.sh"
 
 # Bytes written over a file at an offset (printf escapes), the rest kept.
+# shellcheck disable=SC2059
 put() { printf "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc 2>/dev/null; }
 
 unreadable='{"caption":"DSound!","text":"waveファイルの読み込みに失敗しました"}'

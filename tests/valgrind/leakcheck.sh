@@ -12,8 +12,8 @@ build=$(cd "${1:-build}" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
 export TESSALINE_DATA_DIR="$build/data"
 
-valgrind="valgrind --quiet --leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite --error-exitcode=99
-          --suppressions=$here/game.supp --num-callers=30 ${VALGRIND_OPTIONS:-}"
+valgrind="valgrind --quiet --leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite"
+valgrind="$valgrind --error-exitcode=99 --suppressions=$here/game.supp --num-callers=30 ${VALGRIND_OPTIONS:-}"
 
 echo "replay tool: 300 frames of a scripted fight"
 scratch=$(mktemp -d)
@@ -31,7 +31,7 @@ echo "the real game: title, fight, Esc"
 # The window scripts' set-up, with the game started through valgrind, whose
 # report goes to the game's log; a report turns the exit status to 99.
 wrapper=$(mktemp)
-printf '#!/bin/sh\nexec %s "%s"\n' "$(echo $valgrind)" "$build/tessaline" >"$wrapper"
+printf '#!/bin/sh\nexec %s "%s"\n' "$valgrind" "$build/tessaline" >"$wrapper"
 chmod +x "$wrapper"
 export TESSALINE_GAME="$wrapper" WAIT_SECONDS=600
 . "$source_dir/tests/e2e/lib/game.sh"
