@@ -44,8 +44,13 @@ soak: build
 		$(BUILD)/tests/test_hardening --gtest_filter='Soak.*'
 
 # The replay tool and the real game under valgrind; fails on a definite leak
-# or a memory error in the game's own code.
-leakcheck: build
+# or a memory error in the game's own code. Valgrind runs the plain build
+# only: a sanitizer build has a memory checker of its own.
+leakcheck:
+ifeq ($(SANITIZE),1)
+	@echo "make leakcheck runs the plain build; leave out SANITIZE=1" >&2; exit 2
+endif
+	$(MAKE) build
 	sh tests/valgrind/leakcheck.sh $(BUILD)
 
 clean:
