@@ -11,7 +11,14 @@ endif
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build play test bench soak leakcheck clean
+# The fuzz build: clang, libFuzzer and the sanitizers, the harnesses only.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?= 10000000
+FUZZ_HARNESSES ?=
+export FUZZ_HARNESSES
+
+.PHONY: all deps configure build play test bench soak leakcheck fuzz-build fuzz fuzz-long clean
 
 all: build
 
@@ -53,5 +60,19 @@ endif
 	$(MAKE) build
 	sh tests/valgrind/leakcheck.sh $(BUILD)
 
+fuzz-build: deps
+	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then \
+		cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DFUZZ=ON; \
+	fi
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# Every harness for FUZZ_SECONDS; any finding fails.
+fuzz: fuzz-build
+	sh fuzz/run.sh $(FUZZ_BUILD) -max_total_time=$(FUZZ_SECONDS)
+
+# Every harness for FUZZ_RUNS inputs, with its figures.
+fuzz-long: fuzz-build
+	sh fuzz/run.sh $(FUZZ_BUILD) -runs=$(FUZZ_RUNS)
+
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize $(FUZZ_BUILD)

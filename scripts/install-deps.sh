@@ -1,5 +1,6 @@
 #!/bin/sh
-# Installs the Debian packages the build, the game and the tests need.
+# Installs the Debian packages the build, the game, the tests and the fuzz
+# build (clang with libFuzzer) need.
 # Run as root it installs what is missing (one apt-get update, then one
 # apt-get install); run as anyone else it prints the command and stops.
 set -eu
@@ -7,7 +8,8 @@ set -eu
 packages="cmake ninja-build g++ make pkg-config
 libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev timgm6mb-soundfont
 libgtest-dev libgmock-dev libbenchmark-dev
-xvfb xdotool x11-apps x11-utils jq imagemagick sox fluidsynth valgrind"
+xvfb xdotool x11-apps x11-utils jq imagemagick sox fluidsynth valgrind
+clang libclang-rt-14-dev"
 
 missing=""
 for p in $packages; do

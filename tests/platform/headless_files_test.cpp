@@ -75,6 +75,15 @@ TEST(Bitmaps, HeadersAreWeighedBeforeDecodingAndFittingPicturesStillLoad) {
     EXPECT_EQ(pixels[0], 0x404645u);  // top left: the file's second row (bytes 45 46 40), blue first
     EXPECT_TRUE(LoadBitmapFile("TopFirst.bmp", pixels, width, height));
     EXPECT_EQ(pixels[0], 0x424140u);  // the file's first row
+    // 4 x 2 run-length encoded in 8 bits: a palette, then four of colour 1,
+    // end of row, four of colour 2, end of picture.
+    FileBytes runs = Bitmap(4, 2, 8, 0, 1);
+    runs.bytes[10] = 0x36, runs.bytes[11] = 0x04;  // the pixels after the palette
+    runs.Put(0, 4).Put(0x123456, 4).Put(0x654321, 4);
+    runs.Cut(1078).Put(0x00000104, 4).Put(0x01000204, 4).Write("Runs.bmp");
+    EXPECT_TRUE(LoadBitmapFile("Runs.bmp", pixels, width, height));
+    EXPECT_EQ(pixels, (std::vector<uint32_t>{0x654321, 0x654321, 0x654321, 0x654321, 0x123456, 0x123456, 0x123456,
+                                             0x123456}));
 
     const struct {
         FileBytes file;
@@ -82,6 +91,7 @@ TEST(Bitmaps, HeadersAreWeighedBeforeDecodingAndFittingPicturesStillLoad) {
     } refused[] = {
         {Bitmap(4, 16777408, 24, 100), "far more rows than the file holds"},
         {Bitmap(16385, 16385, 8, 0, 1), "a run-length picture wider than any surface"},
+        {Bitmap(16384, 16384, 8, 16, 1), "a run-length picture far larger than its runs describe"},
         {Bitmap(16385, 1, 32, 1), "wider than any surface"},
         {Bitmap(4, -16385, 32, 1), "taller than any surface, rows top first"},
         {Bitmap(0, 4, 24, 4), "no width"},

@@ -29,11 +29,12 @@ uint32_t U32(const uint8_t* p) {
            static_cast<uint32_t>(p[3]) << 24;
 }
 
-// Whether a BMP file's header describes a picture a surface can hold and,
-// for uncompressed rows, whose rows are all in the file. Decoding a header
-// that lies costs the memory of the picture it claims, so the claim is
-// weighed first. Run-length-encoded pictures may be much larger than their
-// file, and are bounded by their sides alone.
+// Whether a BMP file's header describes a picture a surface can hold and
+// that its file can describe. Decoding a header that lies costs the memory
+// of the picture it claims, so the claim is weighed first: uncompressed
+// rows must all be in the file; run-length data describes at most 255
+// pixels in every two bytes, and a picture that would need its skips to be
+// larger than that is refused.
 bool BitmapHeaderFits(const std::vector<uint8_t>& file) {
     const size_t size = file.size();
     if (size < 26 || file[0] != 'B' || file[1] != 'M') return false;
@@ -58,8 +59,8 @@ bool BitmapHeaderFits(const std::vector<uint8_t>& file) {
     if (width <= 0 || height <= 0 || width > MaxSurfaceSide || height > MaxSurfaceSide) return false;
     const uint64_t pixelsAt = U32(file.data() + 10);
     if (pixelsAt > size) return false;
-    const bool runLength = compression == 1 || compression == 2;
-    if (runLength) return true;
+    const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+    if (compression == 1 || compression == 2) return pixels <= (size - pixelsAt) / 2 * 255;
     if (bits == 0 || bits > 32) return false;
     // Rows are padded to four bytes, the last one too.
     const uint64_t rowBytes = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
