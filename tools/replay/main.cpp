@@ -90,9 +90,11 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
         } else if (a == "--input") {
             o.input = argv[++i];
         } else if (a == "--random") {
+            const char* seed = argv[++i];
             char* end = nullptr;
-            o.random = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || o.random < 0 || o.random > 0xFFFFFFFFL) return status = Usage("bad --random"), std::nullopt;
+            o.random = std::strtol(seed, &end, 10);
+            if (end == seed || *end != '\0' || o.random < 0 || o.random > 0xFFFFFFFFL)
+                return status = Usage("bad --random"), std::nullopt;
         } else if (a == "--state") {
             o.state = argv[++i];
         } else if (a == "--png") {
@@ -106,7 +108,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
             return std::nullopt;
         }
     }
-    if (!o.input.empty() && o.random >= 0) return status = Usage("--input and --random both name the input"), std::nullopt;
+    if (!o.input.empty() && o.random >= 0)
+        return status = Usage("--input and --random both name the input"), std::nullopt;
     if (!o.png.empty() && o.every == 0 && o.at.empty()) o.every = 1;
     return o;
 }
@@ -190,7 +193,8 @@ int main(int argc, char** argv) {
 
     static Run run;
     run.options = *options;
-    if (run.options.random >= 0) run.script = RandomInputScript(static_cast<uint32_t>(run.options.random), run.options.frames);
+    if (run.options.random >= 0)
+        run.script = RandomInputScript(static_cast<uint32_t>(run.options.random), run.options.frames);
     if (!run.options.input.empty()) {
         std::ifstream file(run.options.input);
         if (!file) {

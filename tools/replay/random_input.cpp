@@ -8,7 +8,7 @@ namespace {
 // One player's choices: what to hold, how often, and for how long.
 struct Action {
     const char* key;  // nullptr: hold nothing
-    uint32_t weight;
+    int weight;
     int shortest, longest;  // frames held
     int rest = 1;           // frames let go after it, at least
 };
@@ -55,10 +55,10 @@ void AddPlayer(InputScript& script, std::mt19937& random, const std::vector<Spel
         while (spell->last < frame) ++spell;
         const std::vector<Action>& actions = spell->presser < 0 ? roam : spell->presser == player ? press : wait;
         int total = 0;
-        for (const Action& a : actions) total += static_cast<int>(a.weight);
+        for (const Action& a : actions) total += a.weight;
         int pick = Below(random, total);
         auto a = actions.begin();
-        while (pick >= static_cast<int>(a->weight)) pick -= static_cast<int>((a++)->weight);
+        while (pick >= a->weight) pick -= (a++)->weight;
         const int held = a->shortest + Below(random, a->longest - a->shortest + 1);
         if (a->key) script.spans.push_back({frame, frame + held - 1, {a->key}});
         frame += held + a->rest + Below(random, 8);  // let go, so the next press is a new one
