@@ -18,7 +18,7 @@ FUZZ_RUNS ?= 10000000
 FUZZ_HARNESSES ?=
 export FUZZ_HARNESSES
 
-.PHONY: all deps configure build play test bench fuzz-build fuzz fuzz-long clean
+.PHONY: all deps configure build play test bench soak leakcheck fuzz-build fuzz fuzz-long clean
 
 all: build
 
@@ -41,6 +41,24 @@ test: build
 
 bench: build
 	$(BUILD)/tessaline-bench
+
+# Random play by both players from a seed: `make soak FRAMES=100000 SEED=7`
+# (with SANITIZE=1 in the sanitizer build).
+FRAMES ?= 20000
+SEED ?= 1
+soak: build
+	TESSALINE_SOAK_FRAMES=$(FRAMES) TESSALINE_SOAK_SEED=$(SEED) \
+		$(BUILD)/tests/test_hardening --gtest_filter='Soak.*'
+
+# The replay tool and the real game under valgrind; fails on a definite leak
+# or a memory error in the game's own code. Valgrind runs the plain build
+# only: a sanitizer build has a memory checker of its own.
+leakcheck:
+ifeq ($(SANITIZE),1)
+	@echo "make leakcheck runs the plain build; leave out SANITIZE=1" >&2; exit 2
+endif
+	$(MAKE) build
+	sh tests/valgrind/leakcheck.sh $(BUILD)
 
 fuzz-build: deps
 	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then \

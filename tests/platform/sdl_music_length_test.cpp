@@ -1,6 +1,7 @@
 // The written length of a MIDI file, by which the music's end is told.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -49,6 +50,19 @@ TEST(MidiLength, BytesItCannotFollowGiveNoLength) {
     const Bytes notes = {0, 0x90, 60, 100, 0x60, 0x80, 60, 0, 0, 0xFF, 0x2F, 0};
     const Bytes whole = File(96, {notes});
     EXPECT_EQ(Length(Bytes(whole.begin(), whole.end() - 3)), 0u);
+    // Sizes and counts past the end of the file.
+    const struct {
+        int at, count;
+        uint8_t value;
+        const char* what;
+    } hostile[] = {{4, 4, 0xFF, "a header longer than any file"},
+                   {10, 2, 0xFF, "65535 tracks, one written"},
+                   {18, 4, 0x7F, "a track running past the end"}};
+    for (const auto& h : hostile) {
+        Bytes file = whole;
+        std::fill_n(file.begin() + h.at, h.count, h.value);
+        EXPECT_EQ(Length(file), 0u) << h.what;
+    }
     EXPECT_EQ(Length(File(96, {{0, 60, 100}})), 0u);                        // running status from nothing
     EXPECT_EQ(Length(File(96, {{0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0x90}})), 0u);  // a five-byte number
     EXPECT_EQ(Length(File(0, {notes})), 0u);

@@ -29,8 +29,9 @@ struct ScratchFolder {
 // A data file's bytes, every value little-endian.
 struct FileBytes {
     std::vector<uint8_t> bytes;
+    // A size past eight bytes pads the value with zeros (a run of zero bytes).
     FileBytes& Put(uint64_t v, int size) {
-        for (int b = 0; b < size; ++b) bytes.push_back(static_cast<uint8_t>(v >> (8 * b)));
+        for (int b = 0; b < size; ++b) bytes.push_back(b < 8 ? static_cast<uint8_t>(v >> (8 * b)) : 0);
         return *this;
     }
     FileBytes& Put(double v) { return Put(std::bit_cast<uint64_t>(v), 8); }

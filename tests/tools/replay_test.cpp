@@ -97,6 +97,10 @@ TEST(Replay, TheSameInputGivesTheSameFrames) {
     const Outcome first = Replay("--frames 400 --hash" + Match("ko.input"));
     EXPECT_EQ(std::count(first.out.begin(), first.out.end(), '\n'), 400);
     EXPECT_EQ(first.out, Replay("--frames 400 --hash" + Match("ko.input")).out);
+    // So does the same seed of random play; another seed is another fight.
+    const Outcome seeded = Replay("--frames 400 --hash --random 3");
+    EXPECT_EQ(seeded.out, Replay("--frames 400 --hash --random 3").out);
+    EXPECT_NE(seeded.out, Replay("--frames 400 --hash --random 4").out);
 }
 
 // Each gamepad name of the input file is the direction or button it says,
@@ -154,6 +158,7 @@ TEST(Replay, ThePoseViewerWritesAKeyAndWhatCannotBeFollowedIsRefusedWithStatus2)
         EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.errors.find(c.said), std::string::npos) << run.errors;
     }
+    EXPECT_EQ(Replay("--random 1" + Match("ko.input")).status, 2) << "two inputs named";
     fs::remove(input);
     fs::remove_all(dir);
 }

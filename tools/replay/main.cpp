@@ -15,6 +15,7 @@
 #include "platform/headless.h"
 #include "replay/input_script.h"
 #include "replay/pose.h"
+#include "replay/random_input.h"
 #include "replay/still.h"
 
 namespace hl = platform::headless;
@@ -26,6 +27,7 @@ struct Options {
     std::string data = "build/data";
     int frames = 600;
     std::string input;
+    long random = -1;  // a seed: random input for both players instead of a file
     std::string state;
     std::string png;
     int every = 0;
@@ -39,7 +41,7 @@ struct Options {
 int Usage(const char* why) {
     if (why) std::fprintf(stderr, "tessaline-replay: %s\n", why);
     std::fprintf(stderr,
-                 "usage: tessaline-replay [--data DIR] [--frames N] [--input FILE] [--state FILE]\n"
+                 "usage: tessaline-replay [--data DIR] [--frames N] [--input FILE | --random SEED] [--state FILE]\n"
                  "                        [--png DIR (--every K | --at 1,38,200)] [--hash]\n"
                  "       tessaline-replay [--data DIR] --still DIR\n"
                  "       tessaline-replay [--data DIR] --pose MOTION[:KEY] DIR\n");
@@ -87,6 +89,12 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
             o.poseDir = argv[++i];
         } else if (a == "--input") {
             o.input = argv[++i];
+        } else if (a == "--random") {
+            const char* seed = argv[++i];
+            char* end = nullptr;
+            o.random = std::strtol(seed, &end, 10);
+            if (end == seed || *end != '\0' || o.random < 0 || o.random > 0xFFFFFFFFL)
+                return status = Usage("bad --random"), std::nullopt;
         } else if (a == "--state") {
             o.state = argv[++i];
         } else if (a == "--png") {
@@ -100,6 +108,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
             return std::nullopt;
         }
     }
+    if (!o.input.empty() && o.random >= 0)
+        return status = Usage("--input and --random both name the input"), std::nullopt;
     if (!o.png.empty() && o.every == 0 && o.at.empty()) o.every = 1;
     return o;
 }
@@ -183,6 +193,8 @@ int main(int argc, char** argv) {
 
     static Run run;
     run.options = *options;
+    if (run.options.random >= 0)
+        run.script = RandomInputScript(static_cast<uint32_t>(run.options.random), run.options.frames);
     if (!run.options.input.empty()) {
         std::ifstream file(run.options.input);
         if (!file) {

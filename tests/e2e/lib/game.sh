@@ -68,10 +68,11 @@ now() { last_state | jq -r "$defs $1"; }
 
 # Waits until a frame's state line meets the jq condition $1; every line
 # since the last wait is looked at, so a one-frame event is not missed. The
-# line is left in $match. The game ending, or $2 seconds (default 60)
-# without it, fails the script: that bound only turns a hang into a failure.
+# line is left in $match. The game ending, or $2 seconds (default
+# $WAIT_SECONDS, else 60) without it, fails the script: that bound only turns
+# a hang into a failure, and a game run slowly (under valgrind) is given more.
 wait_for() {
-    limit=$(( ${2:-60} * 20 ))
+    limit=$(( ${2:-${WAIT_SECONDS:-60}} * 20 ))
     i=0
     while :; do
         n=$(wc -l <"$state")
