@@ -10,9 +10,6 @@
 set -eu
 . "$(dirname "$0")/lib/game.sh"
 
-# wait_for passes every line it read; the next wait starts again just
-# after the line that met the last one, so an effect one frame later is seen.
-rewind() { seen=$(grep -n -m 1 "^{\"frame\":$(echo "$match" | jq .frame)," "$state" | cut -d: -f1); }
 # Long enough after an effect for it and the one it set off to end
 # (the clash rings for 0.6 s), so every exchange sounds on its own.
 quiet() { wait_frames 50; }
@@ -27,7 +24,7 @@ hold_until z 'played("Jump.wav")'
 wait_for '[.fighters[].actionFlags | bit(16)] | any | not'
 quiet
 for clash in 1 2 3; do
-    hold_until x 'played("Attack.wav")'; rewind
+    hold_until x 'played("Attack.wav")'
     wait_for 'played("Sousatu.wav")'
     quiet
 done
@@ -37,7 +34,7 @@ xdotool keydown c
 blows=0
 until [ "$(now .scene)" != 2 ]; do
     blows=$((blows + 1)); [ $blows -gt 12 ] && fail "no knock-out after 12 blows"
-    hold_until x 'played("Attack.wav")'; rewind
+    hold_until x 'played("Attack.wav")'
     wait_for 'played("Hit.wav")'
     quiet
 done

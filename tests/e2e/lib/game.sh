@@ -66,23 +66,29 @@ defs='def bit($b): ((. / $b) | floor) % 2 == 1; def played($s): any(.sounds[]; .
 # A jq expression evaluated on the last whole state line.
 now() { last_state | jq -r "$defs $1"; }
 
-# Waits until a frame's state line meets the jq condition $1; every line
-# since the last wait is looked at, so a one-frame event is not missed. The
+# Waits until a frame's state line meets the jq condition $1. Every line
+# after the one that met the last wait is looked at, so a one-frame event
+# is not missed, even one in the same batch of lines as the last match. The
 # line is left in $match. The game ending, or $2 seconds (default
 # $WAIT_SECONDS, else 60) without it, fails the script: that bound only turns
 # a hang into a failure, and a game run slowly (under valgrind) is given more.
 wait_for() {
-    limit=$(( ${2:-${WAIT_SECONDS:-60}} * 20 ))
-    i=0
+    deadline=$(( $(date +%s) + ${2:-${WAIT_SECONDS:-60}} ))
     while :; do
         n=$(wc -l <"$state")
         if [ "$n" -gt "$seen" ]; then
-            match=$(sed -n "$((seen + 1)),${n}p" "$state" | jq -c "$defs select($1)" | head -n 1)
+            found=$(sed -n "$((seen + 1)),${n}p" "$state" |
+                jq -c -n "$defs foreach inputs as \$l (0; . + 1; if \$l | ($1) then [., \$l] else empty end)" |
+                head -n 1)
+            if [ -n "$found" ]; then
+                seen=$((seen + $(echo "$found" | jq '.[0]')))
+                match=$(echo "$found" | jq -c '.[1]')
+                return 0
+            fi
             seen=$n
-            [ -n "$match" ] && return 0
         fi
         [ -n "$game" ] && ! kill -0 "$game" 2>/dev/null && fail "the game ended while waiting for: $1"
-        i=$((i + 1)); [ $i -gt "$limit" ] && fail "timed out waiting for: $1"
+        [ "$(date +%s)" -gt "$deadline" ] && fail "timed out waiting for: $1"
         sleep 0.05
     done
 }
