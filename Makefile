@@ -18,7 +18,7 @@ FUZZ_RUNS ?= 10000000
 FUZZ_HARNESSES ?=
 export FUZZ_HARNESSES
 
-.PHONY: all deps configure build play test bench soak leakcheck fuzz-build fuzz fuzz-long clean
+.PHONY: all deps configure build play test bench bench-game soak leakcheck fuzz-build fuzz fuzz-long clean
 
 all: build
 
@@ -41,6 +41,12 @@ test: build
 
 bench: build
 	$(BUILD)/tessaline-bench
+
+# The real game under Xvfb: CPU share on the title and in a fight, peak
+# memory, time to the first frame (`make bench-game BENCH_SECONDS=20`).
+BENCH_SECONDS ?= 10
+bench-game: build
+	bash bench/real_game.sh $(BUILD) $(BENCH_SECONDS)
 
 # Random play by both players from a seed: `make soak FRAMES=100000 SEED=7`
 # (with SANITIZE=1 in the sanitizer build).

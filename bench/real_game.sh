@@ -1,0 +1,60 @@
+#!/bin/bash
+# What the real game costs to run, under a private Xvfb at 60 frames a
+# second: the CPU share of one core on the title and in a fight (and the X
+# server's, which draws what the game sends it), the peak resident memory,
+# and the time from the process's start to its first frame shown.
+#   bench/real_game.sh [build folder] [seconds a measure]   (or: make bench-game)
+# Figures, not checks: nothing here fails on a slow figure. The state report
+# is on (it is how the script follows the game), as in the window tests.
+set -eu
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$here/build}" && pwd)
+seconds=${2:-10}
+export TESSALINE_GAME="$build/tessaline" TESSALINE_DATA_DIR="$build/data"
+. "$here/tests/e2e/lib/game.sh"
+
+tick=$(getconf CLK_TCK)
+# CPU time (user + system) of process $1 in clock ticks.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+# CPU shares of the game and of the X server over $seconds of wall clock,
+# with the frames shown meanwhile.
+measure() {
+    g0=$(cpu_ticks "$game"); x0=$(cpu_ticks "$xvfb"); f0=$(wc -l <"$state"); t0=$EPOCHREALTIME
+    sleep "$seconds"
+    g1=$(cpu_ticks "$game"); x1=$(cpu_ticks "$xvfb"); f1=$(wc -l <"$state"); t1=$EPOCHREALTIME
+    awk -v what="$1" -v g=$((g1 - g0)) -v x=$((x1 - x0)) -v f=$((f1 - f0)) -v t0="$t0" -v t1="$t1" -v hz="$tick" \
+        'BEGIN { s = t1 - t0; printf "%-6s game %5.1f%% of a core, X server %5.1f%%, %.1f frames a second (%.1f s)\n",
+                 what, 100 * g / hz / s, 100 * x / hz / s, f / s, s }'
+}
+
+start_display
+# The start is timed from just before the game's exec to the first line of
+# the state report, which is written once the first frame has been shown.
+# The poll sleeps half a millisecond at a time on a pipe nobody writes to,
+# without starting a process each time.
+mkfifo "$out/tick"
+exec 9<>"$out/tick"
+: >"$state"
+seen=0
+(
+    cd "$TESSALINE_DATA_DIR"
+    export TESSALINE_STATE="$state" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
+    echo "$EPOCHREALTIME" >"$out/start"
+    exec "$TESSALINE_GAME" >"$out/game.log" 2>&1
+) &
+game=$!
+until [ -s "$state" ]; do
+    read -r -t 0.0005 -u 9 _ || :
+    kill -0 "$game" 2>/dev/null || fail "the game ended before its first frame"
+done
+shown=$EPOCHREALTIME
+awk -v a="$(cat "$out/start")" -v b="$shown" 'BEGIN { printf "start  %.1f ms from exec to the first frame shown\n", 1000 * (b - a) }'
+
+wait_for '.frame >= 120'
+measure title
+hold_until KP_Enter '.title.startKeySeen == 1'
+wait_for '.scene == 2 and .intro.introState >= 4'
+measure fight
+grep VmHWM "/proc/$game/status" | awk '{ printf "memory %.1f MB peak resident (VmHWM)\n", $2 / 1024 }'
+quit_game
