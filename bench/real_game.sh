@@ -4,13 +4,14 @@
 # server's, which draws what the game sends it), the peak resident memory,
 # and the time from the process's start to its first frame shown.
 #   bench/real_game.sh [build folder] [seconds a measure]   (or: make bench-game)
+# TESSALINE_GAME names another build of the game to measure on the same data.
 # Figures, not checks: nothing here fails on a slow figure. The state report
 # is on (it is how the script follows the game), as in the window tests.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$here/build}" && pwd)
 seconds=${2:-10}
-export TESSALINE_GAME="$build/tessaline" TESSALINE_DATA_DIR="$build/data"
+export TESSALINE_GAME="${TESSALINE_GAME:-$build/tessaline}" TESSALINE_DATA_DIR="$build/data"
 . "$here/tests/e2e/lib/game.sh"
 
 tick=$(getconf CLK_TCK)

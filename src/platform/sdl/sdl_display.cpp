@@ -1,6 +1,9 @@
-// The SDL presenter: a renderer and a 320 x 240 streaming texture behind
-// the primary surface, the surfaces' memory counted, and the frame pacing
-// that holds the game at 60 frames a second.
+// The SDL presenter: the window's own surface, which X fills from shared
+// memory, with the 320 x 240 picture copied in (scaled up by whole steps,
+// nearest pixel, when the window is larger); the surfaces' memory counted;
+// and the frame limiter that holds the game at 60 frames a second. No
+// renderer: a 3D stack (on a machine without a graphics card, a software
+// one) would cost more to start and to run than the picture costs to draw.
 #include <SDL.h>
 
 #include <algorithm>
@@ -22,14 +25,13 @@ constexpr int Width = 320;
 constexpr int Height = 240;
 
 struct Presenter {
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
+    bool made = false;
+    SDL_Surface* picture = nullptr;  // the primary's pixels, as the source of the copy
     std::vector<uint32_t> primary;
     std::vector<uint32_t> attachedBack;
     std::set<uint32_t*> liveSurfaces;
-    bool fullScreen = false;
     bool clipper = false;
-    sdl::FramePacer pacer{1};  // made anew with each renderer, on the clock's rate
+    sdl::FramePacer pacer{1};  // made anew with each presenter, on the clock's rate
 };
 
 Presenter& P() {
@@ -47,14 +49,22 @@ void SleepUntil(Uint64 until) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-SDL_Rect PictureRect() {
-    Presenter& p = P();
-    int w = Width, h = Height;
-    SDL_GetRendererOutputSize(p.renderer, &w, &h);
-    if (!p.fullScreen) return SDL_Rect{0, 0, w, h};
-    // Full screen: the largest whole scale that fits, centred, black borders.
+// The picture at the largest whole scale that fits the window, centred: the
+// window itself at 320 x 240, the screen in full screen (black borders
+// around), and any larger window alike.
+SDL_Rect PictureRect(int w, int h) {
     const int scale = std::max(1, std::min(w / Width, h / Height));
     return SDL_Rect{(w - Width * scale) / 2, (h - Height * scale) / 2, Width * scale, Height * scale};
+}
+
+// The four bands around the picture, black; the picture covers the rest.
+void FillBorders(SDL_Surface* screen, const SDL_Rect& picture) {
+    const int below = picture.y + picture.h, right = picture.x + picture.w;
+    const SDL_Rect bands[4] = {{0, 0, screen->w, picture.y},
+                               {0, below, screen->w, screen->h - below},
+                               {0, picture.y, picture.x, picture.h},
+                               {right, picture.y, screen->w - right, picture.h}};
+    SDL_FillRects(screen, bands, 4, SDL_MapRGB(screen->format, 0, 0, 0));
 }
 
 }  // namespace
@@ -62,27 +72,30 @@ SDL_Rect PictureRect() {
 bool CreatePresenter(Window*) {
     Presenter& p = P();
     SDL_Window* window = sdl::MainSdlWindow();
-    if (!window || p.renderer) return false;
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    p.renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
-    if (!p.renderer) p.renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-    if (!p.renderer) {
-        std::fprintf(stderr, "Tessaline: no renderer: %s\n", SDL_GetError());
+    if (!window || p.made) return false;
+    // Left to itself, SDL backs a window's surface with an accelerated
+    // renderer, and with it the whole 3D stack: X's own shared-memory
+    // image is the cheaper way for a picture this size. (SDL_FRAMEBUFFER_ACCELERATION
+    // in the environment still decides, for anyone who wants to compare.)
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (!SDL_GetWindowSurface(window)) {
+        std::fprintf(stderr, "Tessaline: the window has no surface to draw on: %s\n", SDL_GetError());
         return false;
     }
-    p.pacer = sdl::FramePacer(SDL_GetPerformanceFrequency());
+    p.made = true;
+    // The window's surface waits for no vertical blank: the limiter paces
+    // from the first frame.
+    p.pacer = sdl::FramePacer(SDL_GetPerformanceFrequency(), false);
     return true;
 }
 
-bool SetCooperativeLevel(Window*, bool fullScreen) {
-    if (!P().renderer) return false;
-    P().fullScreen = fullScreen;
-    return true;
-}
+// The cooperative level has no counterpart here: full screen or not, the
+// picture goes to the window's surface at the scale that fits it.
+bool SetCooperativeLevel(Window*, bool) { return P().made; }
 
 bool SetDisplayMode(int, int, int) {
     SDL_Window* window = sdl::MainSdlWindow();
-    if (!window || !P().renderer) return false;
+    if (!window || !P().made) return false;
     // Without a window manager nothing would grow the window to the
     // desktop, and the scaled picture would be cut to the window's corner:
     // the window covers the desktop itself first. The way back to the window
@@ -92,22 +105,23 @@ bool SetDisplayMode(int, int, int) {
         SDL_SetWindowPosition(window, desktop.x, desktop.y);
         SDL_SetWindowSize(window, desktop.w, desktop.h);
     }
-    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
-    P().fullScreen = true;
-    return true;
+    return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
 }
 
 void RestoreDisplayMode() {
     if (SDL_Window* window = sdl::MainSdlWindow()) SDL_SetWindowFullscreen(window, 0);
-    P().fullScreen = false;
 }
 
 uint32_t* CreatePrimarySurface(bool fullScreen, int& pitch) {
     Presenter& p = P();
-    if (!p.renderer) return nullptr;
-    p.texture = SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, Width, Height);
-    if (!p.texture) return nullptr;
+    if (!p.made) return nullptr;
+    ReleasePrimarySurface();
     p.primary.assign(Width * Height, 0);
+    p.picture = SDL_CreateRGBSurfaceWithFormatFrom(p.primary.data(), Width, Height, 32, Width * 4, SDL_PIXELFORMAT_RGB888);
+    if (!p.picture) {
+        p.primary.clear();
+        return nullptr;
+    }
     p.attachedBack.clear();
     if (fullScreen) p.attachedBack.assign(Width * Height, 0);
     pitch = Width;
@@ -123,7 +137,7 @@ uint32_t* GetAttachedBackBuffer(int& pitch) {
 
 uint32_t* CreateSurfaceMemory(int width, int height, int& pitch) {
     Presenter& p = P();
-    if (!p.renderer || width <= 0 || height <= 0 || width > MaxSurfaceSide || height > MaxSurfaceSide) return nullptr;
+    if (!p.made || width <= 0 || height <= 0 || width > MaxSurfaceSide || height > MaxSurfaceSide) return nullptr;
     auto* pixels = new (std::nothrow) uint32_t[static_cast<size_t>(width) * static_cast<size_t>(height)]();
     if (!pixels) return nullptr;
     p.liveSurfaces.insert(pixels);
@@ -136,30 +150,29 @@ void ReleaseSurfaceMemory(uint32_t* pixels) {
 }
 
 bool CreateClipper() {
-    if (!P().renderer) return false;
+    if (!P().made) return false;
     P().clipper = true;
     return true;
 }
 
-// The renderer draws only inside the window, which is what the clipper did.
+// The copy goes only inside the window, which is what the clipper did.
 bool SetClipperWindow(Window* window) { return P().clipper && window != nullptr; }
-bool AttachClipper() { return P().clipper && P().texture != nullptr; }
+bool AttachClipper() { return P().clipper && P().picture != nullptr; }
 void ReleaseClipper() { P().clipper = false; }
 
 void ReleasePrimarySurface() {
     Presenter& p = P();
-    if (p.texture) SDL_DestroyTexture(p.texture);
-    p.texture = nullptr;
+    if (p.picture) SDL_FreeSurface(p.picture);
+    p.picture = nullptr;
     p.primary.clear();
     p.attachedBack.clear();
 }
 
 int ReleasePresenter() {
     Presenter& p = P();
-    if (!p.renderer) return 0;
+    if (!p.made) return 0;
     ReleasePrimarySurface();
-    SDL_DestroyRenderer(p.renderer);
-    p.renderer = nullptr;
+    p.made = false;
     return static_cast<int>(p.liveSurfaces.size());
 }
 
@@ -167,20 +180,17 @@ void WaitForVerticalBlank() {}
 
 void ShowPrimarySurface() {
     Presenter& p = P();
-    if (!p.renderer || !p.texture || p.primary.empty()) return;
-    SDL_UpdateTexture(p.texture, nullptr, p.primary.data(), Width * 4);
-    SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(p.renderer);
-    const SDL_Rect dest = PictureRect();
-    SDL_RenderCopy(p.renderer, p.texture, nullptr, &dest);
-    SDL_RenderPresent(p.renderer);
-    const bool limiting = p.pacer.Limiting();
-    const Uint64 until = p.pacer.AfterPresent(SDL_GetPerformanceCounter());
-    // Once the limiter paces, presents stop waiting for a blank at another
-    // rate: each frame would wait twice, and frames that a busy machine
-    // made late could be made up only as fast as that blank comes.
-    if (!limiting && p.pacer.Limiting()) SDL_RenderSetVSync(p.renderer, 0);
-    SleepUntil(until);
+    SDL_Window* window = sdl::MainSdlWindow();
+    if (!p.made || !p.picture || !window) return;
+    // The surface is made anew after the window changes size (F5), so it is
+    // asked for at every frame; SDL hands back the same one until then.
+    if (SDL_Surface* screen = SDL_GetWindowSurface(window)) {
+        SDL_Rect picture = PictureRect(screen->w, screen->h);
+        FillBorders(screen, picture);
+        SDL_BlitScaled(p.picture, nullptr, screen, &picture);
+        SDL_UpdateWindowSurface(window);
+    }
+    SleepUntil(p.pacer.AfterPresent(SDL_GetPerformanceCounter()));
     sdl::FrameShown();
 }
 

@@ -4,8 +4,8 @@
 
 namespace platform::sdl {
 
-FramePacer::FramePacer(uint64_t ticksPerSecond)
-    : ticksPerSecond_(ticksPerSecond), period_(ticksPerSecond / 60) {}
+FramePacer::FramePacer(uint64_t ticksPerSecond, bool blankPaced)
+    : ticksPerSecond_(ticksPerSecond), period_(ticksPerSecond / 60), limiting_(!blankPaced) {}
 
 uint64_t FramePacer::Ago(int presents) const {
     const int size = static_cast<int>(shown_.size());

@@ -1,7 +1,7 @@
-// Frame pacing for the SDL presenter. Presents wait for the vertical blank;
-// while that holds the game at 60 frames a second nothing more is done.
-// Anywhere else (another refresh rate, no vsync, a virtual display) a frame
-// limiter holds 60. The rate of the presents is watched over the last
+// Frame pacing for the SDL presenter. Where presents wait for the vertical
+// blank and that holds the game at 60 frames a second, nothing more is
+// done. Anywhere else (another refresh rate, no vsync, a virtual display,
+// a presenter that waits for no blank at all) a frame limiter holds 60. The rate of the presents is watched over the last
 // second all the time, not only at the start: a start slowed down by a busy
 // machine can look like 60 for a while on a display that runs faster.
 // Plain arithmetic on clock ticks: the presenter reads the clock and sleeps.
@@ -14,13 +14,15 @@ namespace platform::sdl {
 
 class FramePacer {
 public:
-    explicit FramePacer(uint64_t ticksPerSecond);
+    // `blankPaced`: the presents may wait for a vertical blank, so their rate
+    // is watched first; without, the limiter paces from the first present.
+    explicit FramePacer(uint64_t ticksPerSecond, bool blankPaced = true);
 
     // Called after each present with the clock; returns the tick until
     // which the game waits before it goes on (`now` or earlier: no wait).
     uint64_t AfterPresent(uint64_t now);
-    // True once the limiter paces the game; it does so until the presenter
-    // is made again.
+    // True once the limiter paces the game; it does so until the pacer is
+    // made again.
     bool Limiting() const { return limiting_; }
 
 private:
