@@ -1,0 +1,69 @@
+#!/bin/sh
+# The real game's start and its steady run under Xvfb: up to the first
+# frame, the game makes one top-level window and maps it once (no window
+# made again for a 3D context or a mode change), and it goes on presenting:
+# the frames count on and the picture on the screen changes with them, on
+# the title and in a fight. (What it costs is measured by
+# bench/real_game.sh, not checked here.)
+set -eu
+. "$(dirname "$0")/lib/game.sh"
+
+start_display
+# The X server tells xev of every window made, mapped, unmapped or
+# destroyed at the top level, in the order it handles them.
+xev -root -event substructure >"$out/xev.log" 2>&1 &
+watcher=$!
+trap 'kill "$watcher" 2>/dev/null || true; cleanup' EXIT
+
+# The top-level window events so far, one "Kind window" line each.
+window_events() {
+    awk '/^(Create|Map|Unmap|Destroy)Notify event/ { kind = $1; getline; sub(/.*window /, ""); sub(/,.*/, ""); print kind, $0 }' \
+        "$out/xev.log"
+}
+# A clock window mapped and closed again: once xev has told of its map,
+# everything the X server did before is in the log too. Its window is
+# noted, to be left out of the game's.
+probe() {
+    xclock -geometry 60x60+520+400 >/dev/null 2>&1 &
+    clock=$!
+    id=$(timeout 20 xdotool search --sync --pid "$clock" | head -n 1) || fail "no clock window"
+    hex=$(printf '0x%x' "$id")
+    echo "$hex" >>"$out/probes"
+    i=0
+    until window_events | grep -q "^MapNotify $hex$"; do
+        i=$((i + 1)); [ $i -gt 400 ] && fail "xev did not see the clock window mapped"
+        sleep 0.05
+    done
+    kill "$clock"
+    wait "$clock" 2>/dev/null || true
+}
+game_window_events() { window_events | grep -v -F -f "$out/probes" || true; }
+
+probe
+start_game "$TESSALINE_DATA_DIR"
+probe
+events=$(game_window_events)
+made=$(echo "$events" | grep -c '^CreateNotify' || true)
+mapped=$(echo "$events" | grep -c '^MapNotify' || true)
+gone=$(echo "$events" | grep -c '^DestroyNotify' || true)
+[ "$made" -eq 1 ] && [ "$mapped" -eq 1 ] && [ "$gone" -eq 0 ] ||
+    fail "up to the first frame: $made windows made, $mapped maps, $gone destroyed: $(echo "$events" | tr '\n' ' ')"
+[ "$(echo "$events" | grep '^MapNotify' | cut -d' ' -f2)" = "$(printf '0x%x' "$wid")" ] ||
+    fail "the window mapped is not the game's ($wid): $events"
+
+# Two shots of the window some frames apart differ: the frames reach the
+# screen, not only the state report.
+picture_moves() {
+    import -window "$wid" "$out/a.png"
+    wait_frames 30
+    import -window "$wid" "$out/b.png"
+    if compare -metric AE "$out/a.png" "$out/b.png" null: 2>/dev/null; then fail "$1: the picture stands still"; fi
+}
+wait_for '.frame >= 60'
+picture_moves title
+hold_until KP_Enter '.title.startKeySeen == 1'
+wait_for '.scene == 2 and .intro.introState >= 4'
+picture_moves fight
+wait_frames 120
+quit_game
+echo "ok"
