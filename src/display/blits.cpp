@@ -29,6 +29,28 @@ uint32_t* PixelAt(Surface* surface, int64_t x, int64_t y) {
     return surface->pixels + static_cast<size_t>(y) * static_cast<size_t>(surface->pitch) + static_cast<size_t>(x);
 }
 
+// One row of a keyed copy between two surfaces. Four pixels at a time, a
+// mask of those that are the key keeps the destination's pixel there; the
+// destination is read and written whole, which is why a surface copied
+// onto itself does not come this way.
+void CopyRowKeyed(uint32_t* to, const uint32_t* from, size_t width, uint32_t key) {
+    size_t column = 0;
+#if defined(__SSE2__)
+    const __m128i colour = _mm_set1_epi32(0x00FFFFFF), keys = _mm_set1_epi32(static_cast<int>(key));
+    for (; column + 4 <= width; column += 4) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + column));
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + column));
+        const __m128i isKey = _mm_cmpeq_epi32(_mm_and_si128(s, colour), keys);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + column),
+                         _mm_or_si128(_mm_and_si128(isKey, d), _mm_andnot_si128(isKey, s)));
+    }
+#endif
+    for (; column < width; ++column) {
+        const uint32_t pixel = from[column];
+        if ((pixel & 0xFFFFFF) != key) to[column] = pixel;
+    }
+}
+
 // A fast copy of a source box to (x, y). Like the presenter's own copy, a
 // box that is empty or reaches outside either surface copies nothing.
 // Rows of different surfaces never overlap; a surface copied onto itself
@@ -41,7 +63,9 @@ void CopyBox(Surface* dest, int64_t x, int64_t y, Surface* source, const Box& bo
     for (int64_t row = box.top; row < box.bottom; ++row) {
         const uint32_t* from = PixelAt(source, box.left, row);
         uint32_t* to = PixelAt(dest, x, y + row - box.top);
-        if (keyed) {
+        if (keyed && dest != source) {
+            CopyRowKeyed(to, from, width, key);
+        } else if (keyed) {
             for (size_t column = 0; column < width; ++column) {
                 const uint32_t pixel = from[column];
                 if ((pixel & 0xFFFFFF) != key) to[column] = pixel;

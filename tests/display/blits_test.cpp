@@ -65,14 +65,18 @@ TEST(Blits, BlitClippedCutsOneEdgePerAxis) {
     EXPECT_EQ(both.Covered()[2], -1);
 }
 
+// The key is matched on the colour bytes only; the spare byte goes with a
+// copied pixel. Seven pixels: a group of four and three on their own.
 TEST(Blits, TheColourKeyLeavesTheDestinationShowing) {
-    Canvas screen(320, 240, 0x808080), source(4, 1);
-    source.pixels = {0, 0xFF0000, 0, 0x00FF00};
-    BlitClipped(&screen.surface, 0, 0, 4, 1, &source.surface, 0, 0, BLTFAST_SRCCOLORKEY);
-    EXPECT_EQ((std::vector<uint32_t>{screen.At(0, 0), screen.At(1, 0), screen.At(2, 0), screen.At(3, 0)}),
-              (std::vector<uint32_t>{0x808080, 0xFF0000, 0x808080, 0x00FF00}));
+    Canvas screen(320, 240, 0x808080), source(7, 1);
+    source.pixels = {0, 0xFF0000, 0xAB000000, 0x00FF00, 0x01000001, 0, 0x0000FF};
+    BlitClipped(&screen.surface, 0, 0, 7, 1, &source.surface, 0, 0, BLTFAST_SRCCOLORKEY);
+    std::vector<uint32_t> row(screen.pixels.begin(), screen.pixels.begin() + 8);
+    EXPECT_EQ(row, (std::vector<uint32_t>{0x808080, 0xFF0000, 0x808080, 0x00FF00, 0x01000001, 0x808080, 0x0000FF,
+                                          0x808080}));
     BlitClipped(&screen.surface, 0, 0, 4, 1, &source.surface, 0, 0, BLTFAST_NOCOLORKEY);
     EXPECT_EQ(screen.At(0, 0), 0u);
+    EXPECT_EQ(screen.At(2, 0), 0xAB000000u);
 }
 
 TEST(Blits, DrawStringTakesEachByteFromItsFontCell) {
