@@ -83,9 +83,14 @@ void InitWindowed(platform::Window* window, int, int, int) {
 void PresentWindowed() {
     platform::WaitForVerticalBlank();
     if (primarySurface != nullptr && backBuffer != nullptr) {
-        for (int row = 0; row < 240; ++row)
-            std::memcpy(primarySurface->pixels + static_cast<size_t>(row) * primarySurface->pitch,
-                        backBuffer->pixels + static_cast<size_t>(row) * backBuffer->pitch, 320 * 4);
+        if (primarySurface->pitch == 320 && backBuffer->pitch == 320) {
+            // Rows end to end in both: the picture is one run of memory.
+            std::memcpy(primarySurface->pixels, backBuffer->pixels, 320 * 240 * 4);
+        } else {
+            for (int row = 0; row < 240; ++row)
+                std::memcpy(primarySurface->pixels + static_cast<size_t>(row) * primarySurface->pitch,
+                            backBuffer->pixels + static_cast<size_t>(row) * backBuffer->pitch, 320 * 4);
+        }
     }
     platform::ShowPrimarySurface();
 }

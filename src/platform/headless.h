@@ -87,7 +87,9 @@ void PostClose();
 // messages for the coming frame. Called with the turn number.
 void SetIdleHook(std::function<void(int turn)> hook);
 // Called after each presented frame with the frame's pixels (320 x 240,
-// pitch 320) and the number of frames presented so far.
+// pitch 320; valid during the call) and the number of frames presented so
+// far. While a hook is set the hook is the frame's only reader: LastFrame
+// keeps the last frame presented without one.
 void SetPresentHook(std::function<void(const uint32_t* pixels, int frame)> hook);
 
 // Back to the backend as a new process finds it: no window, no keys held,
@@ -95,8 +97,8 @@ void SetPresentHook(std::function<void(const uint32_t* pixels, int frame)> hook)
 // the game never released goes with it.
 void Reset();
 
-// The last presented frame (320 x 240, empty before the first) and the
-// number of frames presented.
+// The last frame presented while no present hook was set (320 x 240,
+// empty before the first) and the number of frames presented.
 const std::vector<uint32_t>& LastFrame();
 int PresentedFrames();
 bool IsFullScreen();

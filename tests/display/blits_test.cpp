@@ -65,14 +65,18 @@ TEST(Blits, BlitClippedCutsOneEdgePerAxis) {
     EXPECT_EQ(both.Covered()[2], -1);
 }
 
+// The key is matched on the colour bytes only; the spare byte goes with a
+// copied pixel. Seven pixels: a group of four and three on their own.
 TEST(Blits, TheColourKeyLeavesTheDestinationShowing) {
-    Canvas screen(320, 240, 0x808080), source(4, 1);
-    source.pixels = {0, 0xFF0000, 0, 0x00FF00};
-    BlitClipped(&screen.surface, 0, 0, 4, 1, &source.surface, 0, 0, BLTFAST_SRCCOLORKEY);
-    EXPECT_EQ((std::vector<uint32_t>{screen.At(0, 0), screen.At(1, 0), screen.At(2, 0), screen.At(3, 0)}),
-              (std::vector<uint32_t>{0x808080, 0xFF0000, 0x808080, 0x00FF00}));
+    Canvas screen(320, 240, 0x808080), source(7, 1);
+    source.pixels = {0, 0xFF0000, 0xAB000000, 0x00FF00, 0x01000001, 0, 0x0000FF};
+    BlitClipped(&screen.surface, 0, 0, 7, 1, &source.surface, 0, 0, BLTFAST_SRCCOLORKEY);
+    std::vector<uint32_t> row(screen.pixels.begin(), screen.pixels.begin() + 8);
+    EXPECT_EQ(row, (std::vector<uint32_t>{0x808080, 0xFF0000, 0x808080, 0x00FF00, 0x01000001, 0x808080, 0x0000FF,
+                                          0x808080}));
     BlitClipped(&screen.surface, 0, 0, 4, 1, &source.surface, 0, 0, BLTFAST_NOCOLORKEY);
     EXPECT_EQ(screen.At(0, 0), 0u);
+    EXPECT_EQ(screen.At(2, 0), 0xAB000000u);
 }
 
 TEST(Blits, DrawStringTakesEachByteFromItsFontCell) {
@@ -132,6 +136,44 @@ TEST(Blits, BlendIsExactAndClearsTheHighByte) {
     BlendSurface(&odd.surface, 0, 0, 320, 240, &white.surface, -4, -4, 128);
     BlendSurface(&odd.surface, INT_MAX, INT_MIN, INT_MAX, INT_MAX, &white.surface, 0, 0, 128);
     EXPECT_EQ(odd.At(7, 1), 0x7F7F7Fu);
+}
+
+// The blend goes four pixels at a time where it can: every pixel of every
+// width and offset must still be the byte-by-byte sum, including the last
+// few of a row, a surface blended onto itself, and the extreme weights.
+TEST(Blits, BlendMatchesTheSumOfEachByteAtEveryWidthAndOffset) {
+    uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    const auto byteSum = [](uint32_t s, uint32_t d, uint32_t w) {
+        uint32_t out = 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            out |= (((s >> shift & 0xFF) * w + (d >> shift & 0xFF) * (256 - w)) >> 8) << shift;
+        return out;
+    };
+    for (const uint32_t weight : {0u, 1u, 128u, 254u, 255u}) {
+        for (int width = 1; width <= 11; ++width) {
+            Canvas dest(16, 3), source(16, 3);
+            for (uint32_t& p : dest.pixels) p = next();
+            for (uint32_t& p : source.pixels) p = next();
+            const std::vector<uint32_t> before = dest.pixels;
+            BlendSurface(&dest.surface, 2, 1, width, 2, &source.surface, 0, 0, static_cast<uint8_t>(weight));
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < 16; ++x) {
+                    const bool inside = y >= 1 && x >= 2 && x < 2 + width;
+                    const uint32_t want = inside ? byteSum(source.At(x - 2, y - 1), before[y * 16 + x], weight)
+                                                 : before[y * 16 + x];
+                    ASSERT_EQ(dest.At(x, y), want) << "weight " << weight << " width " << width << " at " << x;
+                }
+        }
+    }
+    // Onto itself one place to the right: each pixel takes the one its left
+    // neighbour has just become, as a row has always been blended.
+    Canvas self(9, 1);
+    for (uint32_t& p : self.pixels) p = next() & 0xFFFFFF;
+    std::vector<uint32_t> want = self.pixels;
+    for (int x = 1; x < 9; ++x) want[x] = byteSum(want[x - 1], want[x], 100);
+    BlendSurface(&self.surface, 1, 0, 8, 1, &self.surface, 0, 0, 100);
+    EXPECT_EQ(self.pixels, want);
 }
 
 // A 24-bit BMP of the given pixels, rows bottom-up and padded to four bytes.
