@@ -62,21 +62,27 @@ bool CastFromPoint(const Vec3& v, const Vec3& l, double floorHeight, Vec3& shado
 
 }  // namespace
 
+// A vertex's normal is the sum of the normals of the faces that use it,
+// added in face order. One pass over the faces adds each face to its
+// corners as it comes, which gives every vertex the same additions in the
+// same order as walking all faces for each vertex; a corner named twice by
+// one face counts once, and a corner past the vertex count is no vertex.
 void ComputeVertexIntensities(const Vec3& light, Vec3* vertexNormals, const Vec3* faceNormals, const Face* faces,
                               double* vertexShades, int vertexCount, int faceCount) {
-    for (int v = 0; v < vertexCount; ++v) {
-        Vec3 sum = {0.0, 0.0, 0.0};
-        for (int f = 0; f < faceCount; ++f) {
-            const Face& face = faces[f];
-            if (face.a == v || face.b == v || face.c == v) {
-                sum.x += faceNormals[f].x;
-                sum.y += faceNormals[f].y;
-                sum.z += faceNormals[f].z;
-            }
-        }
-        vertexNormals[v] = sum;
-        vertexShades[v] = NormalShade(sum, light);
+    for (int v = 0; v < vertexCount; ++v) vertexNormals[v] = {0.0, 0.0, 0.0};
+    const auto add = [&](int v, const Vec3& n) {
+        if (v >= vertexCount) return;
+        vertexNormals[v].x += n.x;
+        vertexNormals[v].y += n.y;
+        vertexNormals[v].z += n.z;
+    };
+    for (int f = 0; f < faceCount; ++f) {
+        const Face& face = faces[f];
+        add(face.a, faceNormals[f]);
+        if (face.b != face.a) add(face.b, faceNormals[f]);
+        if (face.c != face.a && face.c != face.b) add(face.c, faceNormals[f]);
     }
+    for (int v = 0; v < vertexCount; ++v) vertexShades[v] = NormalShade(vertexNormals[v], light);
 }
 
 void ShadeFacesNormal(const Vec3& light, const Vec3* worldVerts, const Face* faces, double* faceShades,

@@ -134,6 +134,44 @@ TEST(Blits, BlendIsExactAndClearsTheHighByte) {
     EXPECT_EQ(odd.At(7, 1), 0x7F7F7Fu);
 }
 
+// The blend goes four pixels at a time where it can: every pixel of every
+// width and offset must still be the byte-by-byte sum, including the last
+// few of a row, a surface blended onto itself, and the extreme weights.
+TEST(Blits, BlendMatchesTheSumOfEachByteAtEveryWidthAndOffset) {
+    uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    const auto byteSum = [](uint32_t s, uint32_t d, uint32_t w) {
+        uint32_t out = 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            out |= (((s >> shift & 0xFF) * w + (d >> shift & 0xFF) * (256 - w)) >> 8) << shift;
+        return out;
+    };
+    for (const uint32_t weight : {0u, 1u, 128u, 254u, 255u}) {
+        for (int width = 1; width <= 11; ++width) {
+            Canvas dest(16, 3), source(16, 3);
+            for (uint32_t& p : dest.pixels) p = next();
+            for (uint32_t& p : source.pixels) p = next();
+            const std::vector<uint32_t> before = dest.pixels;
+            BlendSurface(&dest.surface, 2, 1, width, 2, &source.surface, 0, 0, static_cast<uint8_t>(weight));
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < 16; ++x) {
+                    const bool inside = y >= 1 && x >= 2 && x < 2 + width;
+                    const uint32_t want = inside ? byteSum(source.At(x - 2, y - 1), before[y * 16 + x], weight)
+                                                 : before[y * 16 + x];
+                    ASSERT_EQ(dest.At(x, y), want) << "weight " << weight << " width " << width << " at " << x;
+                }
+        }
+    }
+    // Onto itself one place to the right: each pixel takes the one its left
+    // neighbour has just become, as a row has always been blended.
+    Canvas self(9, 1);
+    for (uint32_t& p : self.pixels) p = next() & 0xFFFFFF;
+    std::vector<uint32_t> want = self.pixels;
+    for (int x = 1; x < 9; ++x) want[x] = byteSum(want[x - 1], want[x], 100);
+    BlendSurface(&self.surface, 1, 0, 8, 1, &self.surface, 0, 0, 100);
+    EXPECT_EQ(self.pixels, want);
+}
+
 // A 24-bit BMP of the given pixels, rows bottom-up and padded to four bytes.
 FileBytes Bmp(int width, int height, const std::vector<uint32_t>& pixels, uint32_t claimedWidth = 0) {
     const uint32_t row = (width * 3 + 3) & ~3;

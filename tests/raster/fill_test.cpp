@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "guarded_frame.h"
+#include "figure/math.h"
 #include "raster/fill.h"
 
 namespace {
@@ -110,6 +111,22 @@ TEST(FillGouraudSpan, ExchangesChannelsAndStartsAtIaWhenCut) {
     FillGouraudSpan(frame.row(4), -10, 5, 0.0, 6.0, 0x000010);
     ExpectRow(frame, 4, 0, 5);
     for (int x = 0; x <= 5; ++x) EXPECT_EQ(frame.at(x, 4), uint32_t(0x10 * x) << 16) << "x " << x;
+}
+
+// Intensities up to a million take the unchecked conversion; past that the
+// checked one. Both sides of the line give what the checked conversion
+// gives pixel by pixel, wrapping channels and saturating alike.
+TEST(FillGouraudSpan, LargeIntensitiesGiveTheCheckedConversionsBytes) {
+    for (const double end : {1.0e6, -1.0e6, 1.0e6 + 1.0, 9.0e6, 3.0e9, -1.0e300}) {
+        GuardedFrame frame;
+        FillGouraudSpan(frame.row(0), 0, LastColumn, end, -end * 0.999, 0xFFFFFF);
+        const double step = (-end * 0.999 - end) / ScreenWidth;
+        double i = end;
+        for (int x = 0; x <= LastColumn; ++x, i += step) {
+            const uint32_t c = static_cast<uint32_t>(TruncToInt(255.0 * i)) & 0xFF;
+            ASSERT_EQ(frame.at(x, 0), c << 16 | c << 8 | c) << "end " << end << " x " << x;
+        }
+    }
 }
 
 // Corners at the ends of the 32-bit range: no overflow, nothing off the

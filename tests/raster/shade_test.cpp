@@ -75,3 +75,23 @@ TEST(Shade, ShadowAlongTheLightIsParallel) {
 }
 
 }  // namespace
+
+namespace {
+
+// A vertex's normal is its faces' normals summed in face order, and with
+// these magnitudes any other order gives another sum: 1e16 + 1 - 1e16 is 0,
+// but 1e16 - 1e16 + 1 is 1. A face naming a corner twice counts once there,
+// and a corner past the vertex count belongs to no vertex.
+TEST(Shade, VertexNormalsSumTheirFacesInFaceOrder) {
+    const Face faces[] = {{0, 1, 1, 0}, {1, 0, 9, 0}, {0, 2, 1, 0}, {2, 2, 2, 0}};
+    const Vec3 normals[] = {{1e16, 0, 0}, {1, 2, 0}, {-1e16, 0, 3}, {0, 5, 0}};
+    Vec3 vertexNormals[3];
+    double shades[3];
+    ComputeVertexIntensities({0, 1000, 0}, vertexNormals, normals, faces, shades, 3, 4);
+    EXPECT_EQ(Xyz(vertexNormals[0]), (std::vector<double>{0, 2, 3}));   // (1e16 + 1) - 1e16
+    EXPECT_EQ(Xyz(vertexNormals[1]), (std::vector<double>{0, 2, 3}));
+    EXPECT_EQ(Xyz(vertexNormals[2]), (std::vector<double>{-1e16, 5, 3}));
+    EXPECT_DOUBLE_EQ(shades[2], (5.0 / std::sqrt(1e32 + 25.0 + 9.0) + 1.0) * 0.5 * 0.75 + 0.25);
+}
+
+}  // namespace
