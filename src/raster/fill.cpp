@@ -174,8 +174,23 @@ double ColumnSlope(const Corner& from, const Corner& to) {
     return Slope(static_cast<double>(int64_t{to.x} - from.x), int64_t{to.y} - from.y);
 }
 
-double IntensitySlope(const Corner& from, const Corner& to) {
-    return Slope(to.intensity - from.intensity, int64_t{to.y} - from.y);
+// An edge's column and intensity slopes share their divisor, so one
+// division of the pair gives both, each exactly as divided alone.
+void EdgeSlopes(const Corner& from, const Corner& to, double& column, double& intensity) {
+    const int64_t rows = int64_t{to.y} - from.y;
+    if (rows == 0) {
+        column = intensity = 0.0;
+        return;
+    }
+    const double dx = static_cast<double>(int64_t{to.x} - from.x), di = to.intensity - from.intensity;
+#if defined(__SSE2__)
+    const __m128d q = _mm_div_pd(_mm_set_pd(di, dx), _mm_set1_pd(static_cast<double>(rows)));
+    column = _mm_cvtsd_f64(q);
+    intensity = _mm_cvtsd_f64(_mm_unpackhi_pd(q, q));
+#else
+    column = dx / static_cast<double>(rows);
+    intensity = di / static_cast<double>(rows);
+#endif
 }
 
 Edge MakeEdge(double upperStep, double upperIntensityStep, double lowerStep, double lowerIntensityStep) {
@@ -245,8 +260,17 @@ int WalkTriangle(uint32_t* pixels, int32_t pitch, const double* intensities, con
     if (p0.x < 0 && p1.x < 0 && p2.x < 0) return 0;
     if (p0.x >= LastColumn && p1.x >= LastColumn && p2.x >= LastColumn) return 0;
 
-    const double s02 = ColumnSlope(p0, p2), s01 = ColumnSlope(p0, p1), s12 = ColumnSlope(p1, p2);
-    const double d02 = IntensitySlope(p0, p2), d01 = IntensitySlope(p0, p1), d12 = IntensitySlope(p1, p2);
+    // A flat triangle's intensities are all 0 and never read.
+    double s02, s01, s12, d02 = 0.0, d01 = 0.0, d12 = 0.0;
+    if constexpr (Smooth) {
+        EdgeSlopes(p0, p2, s02, d02);
+        EdgeSlopes(p0, p1, s01, d01);
+        EdgeSlopes(p1, p2, s12, d12);
+    } else {
+        s02 = ColumnSlope(p0, p2);
+        s01 = ColumnSlope(p0, p1);
+        s12 = ColumnSlope(p1, p2);
+    }
     // The long edge P0-P2 is on the right when it leans further right than
     // the upper short edge.
     const bool longEdgeRight = s02 > s01 && p0.y != p1.y;
