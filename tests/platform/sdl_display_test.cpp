@@ -92,8 +92,8 @@ TEST(SdlPacing, AfterTheFirstSecondEveryFigureIsSixtyWhateverPacesThePresents) {
 // The real presenter: the window's surface waits for no blank, so the
 // limiter paces from the first present. Frame n waits for its start + n / 60
 // s, so 130 presents can never take less than 2 s; late frames are made up,
-// so they take well under 3 even on a busy machine, where 30 a second would
-// take 4.
+// so even a busy machine stays far from the 4.3 s that 30 a second would
+// take.
 TEST(SdlPacing, TheWindowSurfaceIsPacedAtSixtyFromTheFirstPresent) {
     Window* w = Open();
     ASSERT_NE(w, nullptr);
@@ -104,7 +104,7 @@ TEST(SdlPacing, TheWindowSurfaceIsPacedAtSixtyFromTheFirstPresent) {
     const double seconds = static_cast<double>(SDL_GetPerformanceCounter() - start) /
                            static_cast<double>(SDL_GetPerformanceFrequency());
     EXPECT_GE(seconds, 2.0);
-    EXPECT_LT(seconds, 3.0);
+    EXPECT_LT(seconds, 4.0);
     ReleasePresenter();
 }
 
