@@ -235,11 +235,13 @@ template <bool Smooth>
 void WriteRow(SpanQueue* queue, uint32_t* pixels, int32_t pitch, int32_t r, const Edge& left, const Edge& right,
               uint32_t colour) {
     uint32_t* row = pixels + static_cast<ptrdiff_t>(r) * pitch;
+    int32_t xa, xb;
+    TruncPairToInt(left.x, right.x, xa, xb);
     if (Smooth && queue != nullptr) {
-        queue->Add(row, TruncToInt(left.x), TruncToInt(right.x), left.intensity, right.intensity);
+        queue->Add(row, xa, xb, left.intensity, right.intensity);
         return;
     }
-    WriteSpan<Smooth>(row, TruncToInt(left.x), TruncToInt(right.x), left.intensity, right.intensity, colour);
+    WriteSpan<Smooth>(row, xa, xb, left.intensity, right.intensity, colour);
 }
 
 void StepUpper(Edge& edge) {
