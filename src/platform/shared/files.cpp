@@ -1,6 +1,4 @@
-// Data files, bitmaps and PNG output, the same for both backends.
-#include <SDL.h>
-#include <SDL_image.h>
+// Data files and bitmaps, the same for both backends.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,20 +54,6 @@ bool ReadDataFile(const char* name, std::vector<uint8_t>& bytes) {
 bool LoadBitmapFile(const char* name, std::vector<uint32_t>& pixels, int& width, int& height) {
     std::vector<uint8_t> file;
     return ReadDataFile(name, file) && DecodeBitmap(file, pixels, width, height);
-}
-
-bool WritePng(const char* path, const uint32_t* pixels, int width, int height, int pitch) {
-    if (!path || !pixels || width <= 0 || height <= 0) return false;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_XRGB8888);
-    if (!surface) return false;
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
-                                                static_cast<size_t>(y) * surface->pitch);
-        for (int x = 0; x < width; ++x) row[x] = pixels[static_cast<size_t>(y) * pitch + x] | 0xFF000000u;
-    }
-    const bool ok = IMG_SavePNG(surface, path) == 0;
-    SDL_FreeSurface(surface);
-    return ok;
 }
 
 }  // namespace platform
