@@ -35,8 +35,7 @@ constexpr uint32_t HealthBarColour = 0x0000D8;
 // The banner over the previous picture, cross-faded with the live one at
 // weight w of the live picture.
 void ComposeIntro(uint8_t w) {
-    BlendSurface(workSurface, 0, 0, 320, 240, backBuffer, 0, 0, w);
-    BlitClipped(backBuffer, 0, 0, 320, 240, workSurface, 0, 0, BLTFAST_NOCOLORKEY);
+    BlendAndCopyBack(workSurface, backBuffer, w);
 }
 
 void FadeOut(int32_t nextState) {

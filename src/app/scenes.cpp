@@ -85,8 +85,7 @@ void KnockOutScene() {
         koFade = 0;
         sceneNumber = WinnerSceneNumber;
     }
-    BlendSurface(workSurface, 0, 0, 320, 240, backBuffer, 0, 0, static_cast<uint8_t>(koFade & 0xFF));
-    BlitClipped(backBuffer, 0, 0, 320, 240, workSurface, 0, 0, BLTFAST_NOCOLORKEY);
+    BlendAndCopyBack(workSurface, backBuffer, static_cast<uint8_t>(koFade & 0xFF));
 }
 
 void WinnerScene() {
@@ -103,8 +102,7 @@ void WinnerScene() {
     UnlockFrameTarget();
     DrawBanner(backBuffer, WinnerBanner, 1.0f);
     winFade = static_cast<int16_t>(winFade + 6);
-    BlendSurface(workSurface, 0, 0, 320, 240, backBuffer, 0, 0, static_cast<uint8_t>(winFade & 0xFF));
-    BlitClipped(backBuffer, 0, 0, 320, 240, workSurface, 0, 0, BLTFAST_NOCOLORKEY);
+    BlendAndCopyBack(workSurface, backBuffer, static_cast<uint8_t>(winFade & 0xFF));
     if (winFade > 255) ResetMatch();
 }
 

@@ -261,3 +261,22 @@ void BlendSurface(Surface* dest, int x, int y, int endX, int endY, Surface* sour
     UnlockSurface(dest);
     UnlockSurface(source);
 }
+
+void BlendAndCopyBack(Surface* kept, Surface* back, uint8_t weight) {
+    const auto whole = [](const Surface* s) { return s != nullptr && s->width >= 320 && s->height >= 240; };
+    if (!whole(kept) || !whole(back) || kept == back || kept->pixels == back->pixels) {
+        BlendSurface(kept, 0, 0, 320, 240, back, 0, 0, weight);
+        BlitClipped(back, 0, 0, 320, 240, kept, 0, 0, BLTFAST_NOCOLORKEY);
+        return;
+    }
+    SurfaceDesc to, from;
+    LockSurface(kept, &to);
+    LockSurface(back, &from);
+    for (int64_t r = 0; r < 240; ++r) {
+        uint32_t* k = PixelAt(kept, 0, r);
+        BlendRow(k, PixelAt(back, 0, r), 320, weight);
+        std::memcpy(PixelAt(back, 0, r), k, 320 * sizeof(uint32_t));
+    }
+    UnlockSurface(kept);
+    UnlockSurface(back);
+}

@@ -78,6 +78,12 @@ void LockSurface(Surface* surface, SurfaceDesc* desc);
 void UnlockSurface(Surface* surface);
 void BlendSurface(Surface* dest, int x, int y, int endX, int endY, Surface* source, int startX, int startY,
                   uint8_t weight);
+// The cross-fade of the knock-out, winner and intro scenes: the whole live
+// picture blended into the kept one at `weight`, the result then shown
+// from the back buffer. The same as BlendSurface(kept, 0, 0, 320, 240, back,
+// 0, 0, weight) followed by a full-screen copy of kept onto back, row by
+// row in one pass.
+void BlendAndCopyBack(Surface* kept, Surface* back, uint8_t weight);
 
 // The frame target protocol around the figure passes.
 void LockFrameTarget();

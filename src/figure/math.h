@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 struct Vec3 {
     double x, y, z;
 };
@@ -17,6 +21,23 @@ inline int32_t TruncToInt(double v) {
     if (v >= 2147483647.0) return INT32_MAX;
     if (v <= -2147483648.0) return INT32_MIN;
     return static_cast<int32_t>(v);
+}
+
+// Two doubles truncated as TruncToInt truncates each. Both go
+// through one conversion of the pair; only a value the machine marks as
+// out of range or NaN (the result 0x80000000) is taken again through the
+// checks, so the answers are TruncToInt's in every case.
+inline void TruncPairToInt(double a, double b, int32_t& first, int32_t& second) {
+#if defined(__SSE2__)
+    const __m128i both = _mm_cvttpd_epi32(_mm_set_pd(b, a));
+    first = _mm_cvtsi128_si32(both);
+    second = _mm_cvtsi128_si32(_mm_shuffle_epi32(both, 1));
+    if (first == INT32_MIN) first = TruncToInt(a);
+    if (second == INT32_MIN) second = TruncToInt(b);
+#else
+    first = TruncToInt(a);
+    second = TruncToInt(b);
+#endif
 }
 
 // The same truncation without the checks, for inner loops that have shown

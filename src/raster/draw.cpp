@@ -30,8 +30,11 @@ ScreenTriangle MakeScreenTriangle(const Vec3* projected, const Face& face) {
     const Vec3& p0 = projected[face.a];
     const Vec3& p1 = projected[face.b];
     const Vec3& p2 = projected[face.c];
-    return {TruncToInt(p0.x), TruncToInt(p0.y), TruncToInt(p1.x),
-            TruncToInt(p1.y), TruncToInt(p2.x), TruncToInt(p2.y)};
+    ScreenTriangle t;
+    TruncPairToInt(p0.x, p0.y, t.x0, t.y0);
+    TruncPairToInt(p1.x, p1.y, t.x1, t.y1);
+    TruncPairToInt(p2.x, p2.y, t.x2, t.y2);
+    return t;
 }
 
 // Clockwise on screen (y down) faces the eye; a face seen edge-on counts as

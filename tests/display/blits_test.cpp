@@ -176,6 +176,27 @@ TEST(Blits, BlendMatchesTheSumOfEachByteAtEveryWidthAndOffset) {
     EXPECT_EQ(self.pixels, want);
 }
 
+// The scenes' cross-fade in one pass leaves both surfaces as the blend and
+// the full-screen copy do one after the other, the spare bytes included;
+// missing surfaces are passed over.
+TEST(Blits, TheOnePassCrossFadeLeavesWhatBlendThenCopyLeaves) {
+    uint32_t seed = 99;
+    Canvas kept(320, 240), back(320, 240);
+    for (uint32_t& p : kept.pixels) p = seed = seed * 1664525u + 1013904223u;
+    for (uint32_t& p : back.pixels) p = seed = seed * 1664525u + 1013904223u;
+    Canvas keptTwo = kept, backTwo = back;
+    keptTwo.surface.pixels = keptTwo.pixels.data();
+    backTwo.surface.pixels = backTwo.pixels.data();
+    BlendAndCopyBack(&kept.surface, &back.surface, 37);
+    BlendSurface(&keptTwo.surface, 0, 0, 320, 240, &backTwo.surface, 0, 0, 37);
+    BlitClipped(&backTwo.surface, 0, 0, 320, 240, &keptTwo.surface, 0, 0, BLTFAST_NOCOLORKEY);
+    EXPECT_EQ(kept.pixels, keptTwo.pixels);
+    EXPECT_EQ(back.pixels, backTwo.pixels);
+    EXPECT_EQ(kept.surface.lockCount, 0);
+    BlendAndCopyBack(nullptr, &back.surface, 37);
+    BlendAndCopyBack(&kept.surface, nullptr, 37);
+}
+
 // A 24-bit BMP of the given pixels, rows bottom-up and padded to four bytes.
 FileBytes Bmp(int width, int height, const std::vector<uint32_t>& pixels, uint32_t claimedWidth = 0) {
     const uint32_t row = (width * 3 + 3) & ~3;

@@ -15,6 +15,13 @@ TEST(TruncToInt, TowardZeroSaturatingWithNaNAsZero) {
                          -Inf, std::numeric_limits<double>::quiet_NaN()};
     const int32_t out[] = {0, 2, -2, 2147483646, INT32_MAX, INT32_MAX, INT32_MAX, -2147483647, INT32_MIN, INT32_MIN, 0};
     for (int k = 0; k < 11; ++k) EXPECT_EQ(TruncToInt(in[k]), out[k]) << in[k];
+    // The pair conversion agrees with it on every value, either side of a pair.
+    for (int k = 0; k < 11; ++k) {
+        int32_t a = 7, b = 7;
+        TruncPairToInt(in[k], in[10 - k], a, b);
+        EXPECT_EQ(a, out[k]) << in[k];
+        EXPECT_EQ(b, out[10 - k]) << in[10 - k];
+    }
     EXPECT_EQ(TruncToAngle(-1.5), 65535);  // angles wrap modulo 65536
     EXPECT_EQ(TruncToAngle(65536.0 + 600.7), 600);
 }
