@@ -85,7 +85,8 @@ bool LayoutKnown(uint32_t bits, const uint32_t (&masks)[3]) {
     if ((masks[0] & masks[1]) | (masks[0] & masks[2]) | (masks[1] & masks[2])) return false;
     for (uint32_t m : masks) {
         const Channel c(m);
-        if (m == 0 || m >> c.shift != (1u << c.width) - 1) return false;  // one run of bits
+        // One run of at most 8 bits.
+        if (m == 0 || c.width > 8 || m >> c.shift != (1u << c.width) - 1) return false;
         if (bits == 32 ? c.width != 8 || c.shift % 8 : c.width != 5 && c.width != 6) return false;
     }
     if (bits == 32) return true;
