@@ -105,6 +105,7 @@ TEST(BitmapKinds, FilesItCannotTakeLeaveThePictureAsItWas) {
         {"32 bits as 10-10-10", Bmp(40, 1, 1, 32, 3, 0, {0x3FF00000, 0xFFC00, 0x3FF}, {}, {0, 0, 0, 0})},
         {"32 bits, red on every bit", Bmp(40, 1, 1, 32, 3, 0, {0xFFFFFFFF, 0, 0}, {}, {0, 0, 0, 0})},
         {"3 bits a pixel", Bmp(40, 1, 1, 3, 0, 0, {}, Four, {0, 0, 0, 0})},
+        {"runs over no bits at all", Bmp(40, 4, 1, 0, 1, 4, {}, Four, {4, 1, 0, 1})},
         {"runs over 5-bit pixels", Bmp(40, 4, 1, 5, 2, 4, {}, Four, {4, 1, 0, 1})},
     };
     for (const auto& c : cases) {

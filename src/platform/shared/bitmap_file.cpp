@@ -167,7 +167,8 @@ bool DecodeBitmap(const std::vector<uint8_t>& file, std::vector<uint32_t>& pixel
     const bool runs = h.compression == Runs8 || h.compression == Runs4;
     // Runs index a palette; any other compression the file names reads as
     // plain rows, masks aside.
-    if ((h.bits != 1 && h.bits != 2 && h.bits != 4 && h.bits % 8 != 0) || (runs && h.bits > 8)) return false;
+    if (h.bits == 0 || (h.bits != 1 && h.bits != 2 && h.bits != 4 && h.bits % 8 != 0) || (runs && h.bits > 8))
+        return false;
 
     const size_t w = static_cast<size_t>(h.width), rows = static_cast<size_t>(h.height);
     std::vector<uint32_t> out(w * rows);
