@@ -86,34 +86,37 @@ bool Safe(const SmoothSpan& span, double ia, double ib) { return span.count > 0 
 // Two smooth spans on different rows of one triangle, side by side: each
 // keeps its own running intensity, added to step by step exactly as when
 // it is filled alone, but the two sums sit in the two lanes of one
-// register, so each waits on its own addition only half as often.
+// register, so each waits on its own addition only half as often. The
+// pair runs for the longer span; the shorter one's lane goes on past its
+// end with its pixels written to a spare word, which costs less than a
+// loop of its own for the last few pixels.
 void FillGouraudSpanPair(const SmoothSpan& a, double aEnd, const SmoothSpan& b, double bEnd, uint32_t colour) {
     const Channels c = ChannelsOf(colour);
     const bool safeA = Safe(a, a.intensity, aEnd), safeB = Safe(b, b.intensity, bEnd);
-    int32_t k = 0;
-    double ia = a.intensity, ib = b.intensity;
 #if defined(__SSE2__)
     if (safeA && safeB) {
-        const int32_t both = std::min(a.count, b.count);
-        __m128d i = _mm_set_pd(ib, ia);
+        const int32_t longer = std::max(a.count, b.count);
+        uint32_t spare = 0;
+        __m128d i = _mm_set_pd(b.intensity, a.intensity);
         const __m128d step = _mm_set_pd(b.step, a.step);
         const __m128d c0 = _mm_set1_pd(c.c0), c1 = _mm_set1_pd(c.c1), c2 = _mm_set1_pd(c.c2);
         const __m128i low = _mm_set1_epi32(0xFF);
-        for (; k < both; ++k) {
+        for (int32_t k = 0; k < longer; ++k) {
             const __m128i r = _mm_and_si128(_mm_cvttpd_epi32(_mm_mul_pd(c0, i)), low);
             const __m128i g = _mm_and_si128(_mm_cvttpd_epi32(_mm_mul_pd(c1, i)), low);
             const __m128i bl = _mm_and_si128(_mm_cvttpd_epi32(_mm_mul_pd(c2, i)), low);
             const __m128i pixels = _mm_or_si128(_mm_or_si128(_mm_slli_epi32(r, 16), _mm_slli_epi32(g, 8)), bl);
-            a.first[k] = static_cast<uint32_t>(_mm_cvtsi128_si32(pixels));
-            b.first[k] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_shuffle_epi32(pixels, 1)));
+            uint32_t* toA = k < a.count ? a.first + k : &spare;
+            uint32_t* toB = k < b.count ? b.first + k : &spare;
+            *toA = static_cast<uint32_t>(_mm_cvtsi128_si32(pixels));
+            *toB = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_shuffle_epi32(pixels, 1)));
             i = _mm_add_pd(i, step);
         }
-        ia = _mm_cvtsd_f64(i);
-        ib = _mm_cvtsd_f64(_mm_unpackhi_pd(i, i));
+        return;
     }
 #endif
-    if (a.count > 0) FinishSmoothSpan(a, k, ia, c, safeA);
-    if (b.count > 0) FinishSmoothSpan(b, k, ib, c, safeB);
+    if (a.count > 0) FinishSmoothSpan(a, 0, a.intensity, c, safeA);
+    if (b.count > 0) FinishSmoothSpan(b, 0, b.intensity, c, safeB);
 }
 
 // The rows of a smooth triangle wait here in twos, to be filled as pairs.
