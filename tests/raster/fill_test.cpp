@@ -91,6 +91,12 @@ TEST(FillSpan, ClipsToTheRowAndWritesTheWordAsGiven) {
         FillGouraudSpan(frame.row(2), xa, xb, 1.0, 1.0, Colour);
     }
     EXPECT_EQ(frame.extent(2).count, 0);
+    // Every length from one to nine, where the fill's blocks of four and
+    // its last overlapping block meet, covers its pixels and no others.
+    for (int n = 1; n <= 9; ++n) {
+        FillSpan(frame.row(3 + n), 7, 6 + n, Colour);
+        ExpectRow(frame, 3 + n, 7, 6 + n);
+    }
     EXPECT_TRUE(frame.guardIntact());
 }
 
