@@ -11,16 +11,14 @@
 #endif
 
 inline void FillPixels(uint32_t* to, size_t count, uint32_t pixel) {
+    size_t i = 0;
 #if defined(__SSE2__)
-    // Four at a store, the last four ending exactly at the end of the run
-    // (they may cover pixels the loop has just written, with the same
-    // word): a run of any length from four up takes one loop and no tail.
-    if (count >= 4) {
-        const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
-        for (size_t i = 0; i + 4 < count; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), four);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + count - 4), four);
-        return;
+    const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
+    for (; i + 8 <= count; i += 8) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), four);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i + 4), four);
     }
+    for (; i + 4 <= count; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), four);
 #endif
-    for (size_t i = 0; i < count; ++i) to[i] = pixel;
+    for (; i < count; ++i) to[i] = pixel;
 }
