@@ -77,10 +77,6 @@ struct MusicState {
     std::atomic<uint64_t> framesWritten{0};  // the piece's written length, 0 if unknown
     std::atomic<int> bytesPerFrame{2};
 
-    // A program that ends without closing the mixer still waits for its
-    // loader, which may be inside the mixer.
-    ~MusicState() { StopLoading(); }
-
     // Cancels a load under way (and any play waiting for it) and waits for
     // the loader; after this the game's thread owns everything again.
     void StopLoading() {
@@ -98,8 +94,11 @@ struct MusicState {
     }
 };
 
+// Never destroyed: the game closes its music from an exit handler too,
+// which may run after the statics have gone. (The mixer's closing has
+// joined any loader by then.)
 MusicState& M() {
-    static MusicState state;
+    static MusicState& state = *new MusicState;
     return state;
 }
 
