@@ -17,9 +17,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/platform.h"
@@ -56,7 +56,9 @@ struct MusicState {
     uint32_t openId = 0;
     uint32_t lastId = 0;
     bool hooked = false;
-    std::thread loader;
+    // An SDL thread: SDL frees the error text it keeps for each thread
+    // only for its own threads, and a failed load sets one.
+    SDL_Thread* loader = nullptr;
 
     // Under `lock`.
     std::mutex lock;
@@ -80,14 +82,15 @@ struct MusicState {
     // Cancels a load under way (and any play waiting for it) and waits for
     // the loader; after this the game's thread owns everything again.
     void StopLoading() {
-        if (!loader.joinable()) return;
+        if (!loader) return;
         {
             std::lock_guard<std::mutex> held(lock);
             cancelled = true;
             playWanted = false;
         }
         frameShown.notify_all();
-        loader.join();
+        SDL_WaitThread(loader, nullptr);
+        loader = nullptr;
         std::lock_guard<std::mutex> held(lock);
         cancelled = false;
         loading = false;
@@ -194,6 +197,20 @@ void LoadInBackground(uint32_t id, std::string name, const uint8_t* data, size_t
     m.playWanted = false;
 }
 
+struct LoadJob {
+    uint32_t id;
+    std::string name;
+    const uint8_t* data;
+    size_t size;
+    uint64_t holdUntil;
+};
+
+int SDLCALL RunLoader(void* job) {
+    const std::unique_ptr<LoadJob> j(static_cast<LoadJob*>(job));
+    LoadInBackground(j->id, j->name, j->data, j->size, j->holdUntil);
+    return 0;
+}
+
 // Frames the load of a piece waits for after its opening, from
 // TESSALINE_MUSIC_LOAD_AFTER_FRAMES: how the tests show that the game's
 // frames go on while the music loads. 0 (the default): none.
@@ -274,8 +291,13 @@ uint32_t OpenMusic(const char* fileName) {
     if (inBackground) {
         m.loading = true;
         m.playWanted = false;
-        m.loader = std::thread(LoadInBackground, m.openId, std::string(fileName), m.file.data(), m.file.size(),
-                               m.framesShown + LoadHoldFrames());
+        auto* job = new LoadJob{m.openId, fileName, m.file.data(), m.file.size(), m.framesShown + LoadHoldFrames()};
+        m.loader = SDL_CreateThread(RunLoader, "music loader", job);
+        if (!m.loader) {  // no thread to be had: loaded here, as it always was
+            delete job;
+            m.loading = false;
+            m.music = Load(fileName, m.file.data(), m.file.size());
+        }
     }
     return m.openId;
 }
