@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <string>
@@ -25,9 +26,20 @@ namespace {
 constexpr int Frames = 3000;
 constexpr int Rounds = 5;
 
-const std::vector<std::string> ReplayCommand = {
-    TESSALINE_REPLAY, "--data", TESSALINE_DATA_DIR, "--frames", std::to_string(Frames),
-    "--input",        TESSALINE_BENCH_DIR "/match.input"};
+// Another build's replay tool and data can be weighed in the same way, for
+// a before and after: TESSALINE_BENCH_REPLAY and TESSALINE_BENCH_DATA.
+std::string FromEnvironment(const char* name, const char* otherwise) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != 0 ? value : otherwise;
+}
+
+const std::vector<std::string> ReplayCommand = {FromEnvironment("TESSALINE_BENCH_REPLAY", TESSALINE_REPLAY),
+                                                "--data",
+                                                FromEnvironment("TESSALINE_BENCH_DATA", TESSALINE_DATA_DIR),
+                                                "--frames",
+                                                std::to_string(Frames),
+                                                "--input",
+                                                TESSALINE_BENCH_DIR "/match.input"};
 
 // The least time of each over the rounds, or the reason there is none.
 struct Best {

@@ -6,7 +6,7 @@
 set -eu
 
 packages="cmake ninja-build g++ make pkg-config
-libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev timgm6mb-soundfont
+libsdl2-dev libsdl2-mixer-dev zlib1g-dev timgm6mb-soundfont
 libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xdotool x11-apps x11-utils jq imagemagick sox fluidsynth valgrind
 clang libclang-rt-14-dev"

@@ -211,12 +211,21 @@ void ClipToTopRow(Edge& edge, int32_t top) {
     edge.intensity -= top * edge.upperIntensityStep;
 }
 
+// The flat span, kept here so the walker's rows need no call of their own.
+inline void FillFlatSpan(uint32_t* rowStart, int32_t xa, int32_t xb, uint32_t colour) {
+    if (xb < 0 || xa > LastColumn) return;
+    xa = std::max(xa, 0);
+    xb = std::min(xb, LastColumn);
+    if (xa > xb) return;
+    FillPixels(rowStart + xa, static_cast<size_t>(xb - xa + 1), colour);
+}
+
 template <bool Smooth>
 void WriteSpan(uint32_t* row, int32_t xa, int32_t xb, double ia, double ib, uint32_t colour) {
     if constexpr (Smooth) {
         FillGouraudSpan(row, xa, xb, ia, ib, colour);
     } else {
-        FillSpan(row, xa, xb, colour);
+        FillFlatSpan(row, xa, xb, colour);
     }
 }
 
@@ -226,11 +235,13 @@ template <bool Smooth>
 void WriteRow(SpanQueue* queue, uint32_t* pixels, int32_t pitch, int32_t r, const Edge& left, const Edge& right,
               uint32_t colour) {
     uint32_t* row = pixels + static_cast<ptrdiff_t>(r) * pitch;
+    int32_t xa, xb;
+    TruncPairToInt(left.x, right.x, xa, xb);
     if (Smooth && queue != nullptr) {
-        queue->Add(row, TruncToInt(left.x), TruncToInt(right.x), left.intensity, right.intensity);
+        queue->Add(row, xa, xb, left.intensity, right.intensity);
         return;
     }
-    WriteSpan<Smooth>(row, TruncToInt(left.x), TruncToInt(right.x), left.intensity, right.intensity, colour);
+    WriteSpan<Smooth>(row, xa, xb, left.intensity, right.intensity, colour);
 }
 
 void StepUpper(Edge& edge) {
@@ -357,14 +368,7 @@ int FillGouraudTriangle(uint32_t* pixels, int32_t pitch, const double intensitie
     return WalkTriangle<true>(pixels, pitch, intensities, triangle, colour);
 }
 
-void FillSpan(uint32_t* rowStart, int32_t xa, int32_t xb, uint32_t colour) {
-    if (xb < 0 || xa > LastColumn) return;
-    xa = std::max(xa, 0);
-    xb = std::min(xb, LastColumn);
-    if (xa > xb) return;
-    FillPixels(rowStart + xa, static_cast<size_t>(xb - xa + 1), colour);
-}
-
+void FillSpan(uint32_t* rowStart, int32_t xa, int32_t xb, uint32_t colour) { FillFlatSpan(rowStart, xa, xb, colour); }
 
 // The smooth span writes the colour's outer channels exchanged, and its
 // intensity starts at ia on the first pixel drawn even when the span was
