@@ -2,11 +2,14 @@
 // audio driver: the five effects as the data maker writes them and the
 // music at the volume the backend plays it never reach full scale (0 or
 // 255) in the 8-bit output, even all at once on the music's loudest beat.
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "devices/sound.h"
@@ -56,12 +59,14 @@ void Release(std::vector<SoundBuffer*>& effects) {
     effects.clear();
 }
 
-// The music opened and started; the bytes written when it was asked to play.
+// The music opened and started; the bytes written when it began to play.
+// The piece loads beside the caller and starts once it is loaded, by which
+// time a fast mixer has written seconds of silence.
 size_t StartMusic(const AudioCapture& capture, uint32_t& id) {
     id = OpenMusic(DataFile("sound.mid").c_str());
-    const size_t at = capture.Written();
     PlayMusic(id, nullptr);
-    return at;
+    while (id != 0 && !Mix_PlayingMusic()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return capture.Written();
 }
 
 // The whole piece alone, as fast as the mixer can make it.

@@ -1,8 +1,10 @@
 // The SDL backend's MIDI music through the disk audio driver: the piece
 // plays, and only its natural end posts the completion notice.
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 #include <vector>
@@ -41,6 +43,18 @@ protected:
         ASSERT_NE(window_, nullptr);
         ASSERT_TRUE(capture_.Open());
     }
+    void TearDown() override { unsetenv("TESSALINE_MUSIC_LOAD_AFTER_FRAMES"); }
+
+    // The next pieces opened wait to load until a frame has been shown.
+    static void HoldLoads() { setenv("TESSALINE_MUSIC_LOAD_AFTER_FRAMES", "1", 1); }
+
+    // Plays the piece and waits until it sounds: it loads beside the
+    // caller, so a play asked for early starts once the piece is loaded.
+    static bool Play(uint32_t id, Window* notify) {
+        if (!PlayMusic(id, notify)) return false;
+        while (!Mix_PlayingMusic()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return true;
+    }
 
     uint32_t Open(const std::vector<uint8_t>& bytes) {
         const std::string path = (capture_.Folder() / "piece.mid").string();
@@ -74,7 +88,7 @@ TEST_F(SdlMusic, ANaturalEndPostsTheNoticeEachTimeThePieceIsPlayed) {
     const uint32_t id = Open(ShortPiece());
     ASSERT_NE(id, 0u);
     for (int play = 0; play < 2; ++play) {
-        ASSERT_TRUE(PlayMusic(id, window_));
+        ASSERT_TRUE(Play(id, window_));
         // Told at the written end, not once the synthesiser has fallen
         // silent seconds later, so that the next play follows at once.
         const std::vector<Notice> notice = Notices(3.0, true);
@@ -92,7 +106,7 @@ TEST_F(SdlMusic, ANaturalEndPostsTheNoticeEachTimeThePieceIsPlayed) {
 
 TEST_F(SdlMusic, APieceOfUnreadableLengthIsToldAtThePlayersEndAndAMissingOneGivesNoDevice) {
     const uint32_t id = Open(ShortPiece(true));
-    ASSERT_TRUE(id && PlayMusic(id, window_));
+    ASSERT_TRUE(id && Play(id, window_));
     const std::vector<Notice> notice = Notices(8.0, true);
     ASSERT_EQ(notice.size(), 1u);
     EXPECT_GT(notice[0].seconds, 0.45);
@@ -105,14 +119,83 @@ TEST_F(SdlMusic, APieceOfUnreadableLengthIsToldAtThePlayersEndAndAMissingOneGive
 
 TEST_F(SdlMusic, AStoppedOrClosedPieceTellsNothing) {
     const uint32_t id = Open(ShortPiece());
-    ASSERT_TRUE(id && PlayMusic(id, window_));
+    ASSERT_TRUE(id && Play(id, window_));
     capture_.WaitForBytes(capture_.Written() + 4410);  // a tenth of a second played
     EXPECT_TRUE(StopMusic(id));
     EXPECT_TRUE(Notices(1.0).empty());
     // Played again after the stop, it starts over and is closed midway.
-    ASSERT_TRUE(PlayMusic(id, window_));
+    ASSERT_TRUE(Play(id, window_));
     capture_.WaitForBytes(capture_.Written() + 4410);
     EXPECT_TRUE(CloseMusic(id));
     EXPECT_TRUE(Notices(1.0).empty());
     EXPECT_FALSE(PlayMusic(id, window_) || StopMusic(id) || CloseMusic(id)) << "the closed device takes no commands";
+}
+
+// The piece's load held until a frame is shown: the device is there at
+// once, a play asked for meanwhile waits silently, and the piece starts
+// once loaded, told once at its written end.
+TEST_F(SdlMusic, APlayAskedForWhileThePieceLoadsStartsOnceItIsLoaded) {
+    HoldLoads();
+    const uint32_t id = Open(ShortPiece());
+    ASSERT_NE(id, 0u);
+    ASSERT_TRUE(PlayMusic(id, window_));
+    EXPECT_TRUE(Notices(1.0).empty());
+    EXPECT_FALSE(Mix_PlayingMusic()) << "nothing plays before the piece is loaded";
+    sdl::FrameShown();
+    while (!Mix_PlayingMusic()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const std::vector<Notice> notice = Notices(3.0, true);
+    ASSERT_EQ(notice.size(), 1u);
+    EXPECT_GT(notice[0].seconds, 0.45);
+    EXPECT_EQ(notice[0].message.lParam, static_cast<intptr_t>(id));
+    EXPECT_TRUE(Notices(2.5).empty()) << "one notice for one play";
+    EXPECT_TRUE(CloseMusic(id));
+    const std::vector<int> out = capture_.Finish();
+    EXPECT_GT(*std::max_element(out.begin(), out.end()), 2) << "the note is heard";
+}
+
+// A stop, a close, another piece or the mixer's closing while a piece
+// loads: its play never starts and nothing is told.
+TEST_F(SdlMusic, AStopCloseOrNewPieceWhileLoadingCancelsThePlay) {
+    HoldLoads();
+    // Stopped, then let load: it stays silent (two seconds of output,
+    // longer than a load takes).
+    uint32_t id = Open(ShortPiece());
+    ASSERT_TRUE(id && PlayMusic(id, window_));
+    EXPECT_TRUE(StopMusic(id));
+    sdl::FrameShown();
+    EXPECT_TRUE(Notices(2.0).empty());
+    EXPECT_FALSE(Mix_PlayingMusic());
+    EXPECT_TRUE(CloseMusic(id));
+
+    // Closed before its load could begin, and closed during a load.
+    for (bool held : {true, false}) {
+        if (!held) unsetenv("TESSALINE_MUSIC_LOAD_AFTER_FRAMES");
+        id = Open(ShortPiece());
+        ASSERT_TRUE(id && PlayMusic(id, window_));
+        EXPECT_TRUE(CloseMusic(id));
+        EXPECT_FALSE(PlayMusic(id, window_) || StopMusic(id) || CloseMusic(id)) << "the closed device takes no commands";
+        EXPECT_TRUE(Notices(1.0).empty());
+        EXPECT_FALSE(Mix_PlayingMusic());
+    }
+
+    // Another piece opened while the first loads: only the second plays.
+    HoldLoads();
+    const uint32_t first = Open(ShortPiece());
+    ASSERT_TRUE(first && PlayMusic(first, window_));
+    const uint32_t second = Open(ShortPiece());
+    ASSERT_TRUE(second && second != first);
+    EXPECT_FALSE(PlayMusic(first, window_));
+    ASSERT_TRUE(PlayMusic(second, window_));
+    sdl::FrameShown();
+    const std::vector<Notice> notices = Notices(3.0);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].message.lParam, static_cast<intptr_t>(second));
+
+    // The mixer closed while a piece waits to load and to play.
+    id = Open(ShortPiece());
+    ASSERT_TRUE(id && PlayMusic(id, window_));
+    const std::vector<int> out = capture_.Finish();
+    EXPECT_FALSE(PlayMusic(id, window_));
+    Message m{};
+    while (PeekMessage(m)) EXPECT_NE(m.message, MM_MCINOTIFY);
 }

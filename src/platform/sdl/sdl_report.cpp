@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/sdl.h"
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_internal.h"
 
 namespace platform::sdl {
@@ -44,6 +45,7 @@ void NoteMessage(const char* caption, const char* text) {
 }
 
 void FrameShown() {
+    MusicSawFrame();
     if (frameHook) frameHook();
 }
 
