@@ -2,6 +2,8 @@
 // ways of filling a joint's faces that F1 cycles through.
 #include "raster/draw.h"
 
+#include <cstddef>
+
 #include "display/surface.h"
 #include "raster/shade.h"
 
@@ -26,14 +28,37 @@ void ForEachFrontFace(const Mesh& mesh, const Joint& joint, DrawFace draw) {
 
 }  // namespace
 
+namespace {
+
+static_assert(offsetof(ScreenTriangle, y0) == offsetof(ScreenTriangle, x0) + 4 &&
+                  offsetof(ScreenTriangle, y1) == offsetof(ScreenTriangle, x1) + 4 &&
+                  offsetof(ScreenTriangle, y2) == offsetof(ScreenTriangle, x2) + 4,
+              "each corner's y follows its x");
+
+// A corner's x and y, truncated as TruncToInt truncates each, written with
+// one eight-byte store: the filler reads a corner's two words at once, and
+// a read that spans two separate stores waits for both to reach the cache.
+void SetCorner(int32_t& x, int32_t& y, const Vec3& p) {
+#if defined(__SSE2__)
+    const __m128i both = _mm_cvttpd_epi32(_mm_set_pd(p.y, p.x));
+    // A value out of range or NaN comes back as 0x80000000: such a corner
+    // goes through the checks instead.
+    if ((_mm_movemask_epi8(_mm_cmpeq_epi32(both, _mm_set1_epi32(INT32_MIN))) & 0xFF) == 0) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(&x), both);
+        return;
+    }
+#endif
+    x = TruncToInt(p.x);
+    y = TruncToInt(p.y);
+}
+
+}  // namespace
+
 ScreenTriangle MakeScreenTriangle(const Vec3* projected, const Face& face) {
-    const Vec3& p0 = projected[face.a];
-    const Vec3& p1 = projected[face.b];
-    const Vec3& p2 = projected[face.c];
     ScreenTriangle t;
-    TruncPairToInt(p0.x, p0.y, t.x0, t.y0);
-    TruncPairToInt(p1.x, p1.y, t.x1, t.y1);
-    TruncPairToInt(p2.x, p2.y, t.x2, t.y2);
+    SetCorner(t.x0, t.y0, projected[face.a]);
+    SetCorner(t.x1, t.y1, projected[face.b]);
+    SetCorner(t.x2, t.y2, projected[face.c]);
     return t;
 }
 
