@@ -118,9 +118,10 @@ uint32_t BlendPixel(uint32_t source, uint32_t dest, uint64_t weight, uint64_t ke
 // One row of the blend. Four pixels at a time the same sums are formed in
 // eight 16-bit lanes, a lane to a byte, which is why they fit; the spare
 // byte of each pixel is cleared as Gather clears it. The rest go one by one.
-void BlendRow(uint32_t* to, const uint32_t* from, int64_t count, uint8_t weight) {
+// A row is at most a surface's width.
+void BlendRow(uint32_t* to, const uint32_t* from, int count, uint8_t weight) {
     const uint64_t w = weight, keep = 256 - w;
-    int64_t c = 0;
+    int c = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
     const __m128i w16 = _mm_set1_epi16(static_cast<short>(w)), keep16 = _mm_set1_epi16(static_cast<short>(keep));
@@ -255,7 +256,7 @@ void BlendSurface(Surface* dest, int x, int y, int endX, int endY, Surface* sour
         if (overlap) {
             for (int64_t c = firstColumn; c < lastColumn; ++c) d[c] = BlendPixel(s[c], d[c], w, keep);
         } else {
-            BlendRow(d + firstColumn, s + firstColumn, lastColumn - firstColumn, weight);
+            BlendRow(d + firstColumn, s + firstColumn, static_cast<int>(lastColumn - firstColumn), weight);
         }
     }
     UnlockSurface(dest);
