@@ -13,6 +13,7 @@
 #include "app/shell.h"
 #include "app/state_report.h"
 #include "platform/headless.h"
+#include "replay/icon.h"
 #include "replay/input_script.h"
 #include "replay/pose.h"
 #include "replay/random_input.h"
@@ -36,6 +37,8 @@ struct Options {
     std::string still;  // the build-pose stills instead of a run
     std::string pose;   // MOTION[:KEY], written into poseDir instead of a run
     std::string poseDir;
+    int iconSize = 0;   // with iconFile: the icon instead of a run
+    std::string iconFile;
 };
 
 int Usage(const char* why) {
@@ -44,7 +47,8 @@ int Usage(const char* why) {
                  "usage: tessaline-replay [--data DIR] [--frames N] [--input FILE | --random SEED] [--state FILE]\n"
                  "                        [--png DIR (--every K | --at 1,38,200)] [--hash]\n"
                  "       tessaline-replay [--data DIR] --still DIR\n"
-                 "       tessaline-replay [--data DIR] --pose MOTION[:KEY] DIR\n");
+                 "       tessaline-replay [--data DIR] --pose MOTION[:KEY] DIR\n"
+                 "       tessaline-replay [--data DIR] --icon SIZE FILE\n");
     return 2;
 }
 
@@ -87,6 +91,11 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
             if (i + 2 >= argc) return status = Usage("--pose takes MOTION[:KEY] and DIR"), std::nullopt;
             o.pose = argv[++i];
             o.poseDir = argv[++i];
+        } else if (a == "--icon") {
+            if (i + 2 >= argc || !ParseCount(argv[i + 1], o.iconSize))
+                return status = Usage("--icon takes SIZE and FILE"), std::nullopt;
+            o.iconFile = argv[i + 2];
+            i += 2;
         } else if (a == "--input") {
             o.input = argv[++i];
         } else if (a == "--random") {
@@ -190,6 +199,7 @@ int main(int argc, char** argv) {
 
     if (!options->still.empty()) return RenderStills(options->data.c_str(), options->still.c_str());
     if (!options->pose.empty()) return RenderPose(options->data.c_str(), options->pose.c_str(), options->poseDir.c_str());
+    if (!options->iconFile.empty()) return RenderIcon(options->data.c_str(), options->iconSize, options->iconFile.c_str());
 
     static Run run;
     run.options = *options;
