@@ -45,13 +45,21 @@ start_display() {
 }
 
 # The game run from data folder $1 (further arguments are environment
-# settings for it), its window in $wid; returns once the first frame is shown.
+# settings for it, then, after a "--", the game's own options), its window
+# in $wid; returns once the first frame is shown.
 start_game() {
     dir=$1; shift
     : >"$state"
     seen=0
+    # The game's path goes where the "--" is, else after the settings.
+    n=$# placed=""
+    while [ "$n" -gt 0 ]; do
+        if [ "$1" = "--" ] && [ -z "$placed" ]; then set -- "$@" "$TESSALINE_GAME"; placed=1; else set -- "$@" "$1"; fi
+        shift; n=$((n - 1))
+    done
+    [ -n "$placed" ] || set -- "$@" "$TESSALINE_GAME"
     (cd "$dir" && exec env TESSALINE_STATE="$state" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/audio.raw" "$@" \
-        "$TESSALINE_GAME" >"$out/game.log" 2>&1) &
+        >"$out/game.log" 2>&1) &
     game=$!
     wait_for '.frame >= 1'
     wid=$(xdotool search --name '^Tessaline$' | head -n 1)
