@@ -18,7 +18,7 @@ FUZZ_RUNS ?= 10000000
 FUZZ_HARNESSES ?=
 export FUZZ_HARNESSES
 
-.PHONY: all deps configure build play test bench bench-game soak leakcheck fuzz-build fuzz fuzz-long clean
+.PHONY: all deps configure build play test bench bench-game soak leakcheck fuzz-build fuzz fuzz-long pictures clean
 
 all: build
 
@@ -65,6 +65,12 @@ ifeq ($(SANITIZE),1)
 endif
 	$(MAKE) build
 	sh tests/valgrind/leakcheck.sh $(BUILD)
+
+# The README's pictures in docs/, drawn by the replay tool from
+# docs/pictures.input; a test fails until they are remade and committed
+# after a change to what the game draws.
+pictures: build
+	sh docs/pictures.sh $(BUILD)/tessaline-replay $(BUILD)/data docs
 
 fuzz-build: deps
 	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then \
