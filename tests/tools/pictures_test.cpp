@@ -202,7 +202,9 @@ TEST(Pictures, ScaledFramesAndTheAnimationShowWhatTheGameDrew) {
     }
 }
 
-TEST(Pictures, ScalesAndSpansTheToolCannotFollowAreRefusedWithStatus2) {
+// Bad values are refused with status 2; a game closed (Esc) inside the
+// span leaves no half animation behind, and says so with status 1.
+TEST(Pictures, ScalesAndSpansTheToolCannotFollowAreRefused) {
     Scratch scratch;
     const std::string file = " \"" + (scratch.path / "anim.png").string() + "\"";
     for (const std::string& bad : {std::string("--scale 0"), std::string("--scale 9"), std::string("--scale x"),
@@ -210,5 +212,11 @@ TEST(Pictures, ScalesAndSpansTheToolCannotFollowAreRefusedWithStatus2) {
         SCOPED_TRACE(bad);
         EXPECT_EQ(Shell(Replay(bad)), 2);
     }
+    EXPECT_FALSE(fs::exists(scratch.path / "anim.png"));
+    const fs::path input = scratch.path / "esc.input";
+    std::ofstream(input) << "1-5 ENTER\n60 ESC\n";
+    EXPECT_EQ(Shell(std::string("\"") + TESSALINE_REPLAY + "\" --data \"" + TESSALINE_DATA_DIR + "\" --input \"" +
+                    input.string() + "\" --apng 50-70" + file + " 2>/dev/null"),
+              1);
     EXPECT_FALSE(fs::exists(scratch.path / "anim.png"));
 }

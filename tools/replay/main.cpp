@@ -287,11 +287,13 @@ int main(int argc, char** argv) {
     // A game closed from within (Esc) has not had its last frame written.
     if (run.frame > run.written) WriteState(run, run.frame);
     std::fflush(stdout);
+    // Closed (or removed, when cut short) whatever else went wrong.
+    const bool animationWritten = run.options.apng.empty() || FinishAnimation(run.animation);
     if (run.pngFailures > 0) {
         std::fprintf(stderr, "tessaline-replay: %d PNG files could not be written\n", run.pngFailures);
         return 1;
     }
-    if (!run.options.apng.empty() && !FinishAnimation(run.animation)) {
+    if (!animationWritten) {
         std::fprintf(stderr, "tessaline-replay: %s could not be written to its last frame\n", run.options.apng.c_str());
         return 1;
     }
