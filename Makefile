@@ -34,7 +34,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 play: build
-	cd $(BUILD)/data && ../tessaline
+	$(BUILD)/tessaline
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
