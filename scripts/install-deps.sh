@@ -10,7 +10,7 @@ libsdl2-dev libsdl2-mixer-dev zlib1g-dev timgm6mb-soundfont
 libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xdotool x11-apps x11-utils jq imagemagick sox fluidsynth valgrind
 clang libclang-rt-14-dev
-dpkg-dev fakeroot lintian desktop-file-utils appstream man-db"
+dpkg-dev lintian desktop-file-utils appstream man-db"
 
 missing=""
 for p in $packages; do
