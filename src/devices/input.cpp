@@ -1,8 +1,12 @@
 // Player 2's input devices. The poll routine is chosen once at start-up:
-// the joystick when one was found, otherwise the keyboard.
+// the joystick when one was found, otherwise the keyboard, unless an option
+// named the device.
 #include "devices/input.h"
 
+#include <cstdio>
+
 #include "app/shell.h"
+#include "combat/computer.h"
 #include "display/display.h"
 #include "platform/platform.h"
 
@@ -13,6 +17,7 @@ void (*pollInput)() = PollKeyboard;
 bool keyboardDevice = false;
 bool joystickDevice = false;
 bool directInput = false;
+Player2Device player2Device = Player2Device::Auto;
 
 namespace {
 
@@ -84,11 +89,18 @@ void InitInput() {
         InitKeyboard();
         joystickDevice = FindJoystick();
     }
-    if (joystickDevice) {
+    if (joystickDevice && player2Device != Player2Device::Keys && player2Device != Player2Device::Computer) {
         InitJoystick();
         pollInput = PollJoystick;
     } else {
         pollInput = PollKeyboard;
+    }
+    if (player2Device == Player2Device::Keys) pollInput = PollSecondKeys;
+    if (player2Device == Player2Device::Computer) pollInput = PollComputer;
+    if (player2Device == Player2Device::Pad && !joystickDevice) {
+        // Asked for by name, the gamepad is not silently replaced by keys.
+        std::fprintf(stderr, "tessaline: --p2 pad: no gamepad is attached\n");
+        PostQuitMessage(2);
     }
 }
 
@@ -100,6 +112,11 @@ void PollKeyboard() {
 void PollJoystick() {
     ReadJoystickButtons();
     ReadJoystickDirections();
+}
+
+void PollSecondKeys() {
+    ReadSecondKeysButtons();
+    ReadSecondKeysDirections();
 }
 
 void ReadKeyboardButtons() {
@@ -122,6 +139,31 @@ void ReadKeyboardDirections() {
     if (keys[DIK_UP] & Down) {
         inputState.directions |= 8;
     } else if (keys[DIK_DOWN] & Down) {
+        inputState.directions |= 4;
+    }
+}
+
+void ReadSecondKeysButtons() {
+    inputState.buttons = 0;
+    uint8_t keys[256];
+    if (!ReadKeyboard(keys)) return;
+    if (keys[DIK_ADD] & Down) inputState.buttons |= 2;
+    if (keys[DIK_NUMPAD0] & Down) inputState.buttons |= 1;
+}
+
+// The keypad's 5 is down, under the 8, as the arrows are laid out.
+void ReadSecondKeysDirections() {
+    inputState.directions = 0;
+    uint8_t keys[256];
+    if (!ReadKeyboard(keys)) return;
+    if (keys[DIK_NUMPAD4] & Down) {
+        inputState.directions |= 2;
+    } else if (keys[DIK_NUMPAD6] & Down) {
+        inputState.directions |= 1;
+    }
+    if (keys[DIK_NUMPAD8] & Down) {
+        inputState.directions |= 8;
+    } else if (keys[DIK_NUMPAD5] & Down) {
         inputState.directions |= 4;
     }
 }

@@ -10,12 +10,16 @@
 #include <sstream>
 #include <string>
 
+#include "app/players.h"
+#include "app/scenes.h"
 #include "app/shell.h"
 #include "app/state_report.h"
+#include "combat/fighter.h"
 #include "platform/headless.h"
 #include "replay/input_script.h"
 #include "replay/pose.h"
 #include "replay/random_input.h"
+#include "replay/scripted_player.h"
 #include "replay/still.h"
 
 namespace hl = platform::headless;
@@ -36,6 +40,10 @@ struct Options {
     std::string still;  // the build-pose stills instead of a run
     std::string pose;   // MOTION[:KEY], written into poseDir instead of a run
     std::string poseDir;
+    Players players;
+    ScriptedPlayer script = ScriptedPlayer::None;  // a scripted player 1
+    bool demo = false;      // both computers, the title starting each fight
+    bool untilEnd = false;  // stop once the first fight is decided, and say how
 };
 
 int Usage(const char* why) {
@@ -43,6 +51,8 @@ int Usage(const char* why) {
     std::fprintf(stderr,
                  "usage: tessaline-replay [--data DIR] [--frames N] [--input FILE | --random SEED] [--state FILE]\n"
                  "                        [--png DIR (--every K | --at 1,38,200)] [--hash]\n"
+                 "                        [--p1 keys|cpu[:LEVEL]|script:idle|walk-swing|jump-swing]\n"
+                 "                        [--p2 auto|pad|keys|cpu[:LEVEL]] [--seed N] [--demo] [--until-end]\n"
                  "       tessaline-replay [--data DIR] --still DIR\n"
                  "       tessaline-replay [--data DIR] --pose MOTION[:KEY] DIR\n");
     return 2;
@@ -72,8 +82,13 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
+        std::string error;
         if (a == "--hash") {
             o.hash = true;
+        } else if (a == "--demo") {
+            o.demo = true;
+        } else if (a == "--until-end") {
+            o.untilEnd = true;
         } else if (!hasValue) {
             status = Usage(("missing value or unknown option: " + a).c_str());
             return std::nullopt;
@@ -95,6 +110,14 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
             o.random = std::strtol(seed, &end, 10);
             if (end == seed || *end != '\0' || o.random < 0 || o.random > 0xFFFFFFFFL)
                 return status = Usage("bad --random"), std::nullopt;
+        } else if (a == "--p1") {
+            const std::string v = argv[++i];
+            if (!ParseScriptedPlayer(v, o.script) && !ParsePlayer1(v, o.players, error))
+                return status = Usage(error.c_str()), std::nullopt;
+        } else if (a == "--p2") {
+            if (!ParsePlayer2(argv[++i], o.players, error)) return status = Usage(error.c_str()), std::nullopt;
+        } else if (a == "--seed") {
+            if (!ParseSeed(argv[++i], o.players, error)) return status = Usage(error.c_str()), std::nullopt;
         } else if (a == "--state") {
             o.state = argv[++i];
         } else if (a == "--png") {
@@ -111,6 +134,11 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
     if (!o.input.empty() && o.random >= 0)
         return status = Usage("--input and --random both name the input"), std::nullopt;
     if (!o.png.empty() && o.every == 0 && o.at.empty()) o.every = 1;
+    if (o.demo) {
+        if (o.players.player1Level == 0) o.players.player1Level = DefaultComputerLevel;
+        if (o.players.player2Level == 0) o.players.player2Level = DefaultComputerLevel;
+        o.players.player2 = Player2Device::Computer;
+    }
     return o;
 }
 
@@ -122,10 +150,12 @@ struct Run {
     int frame = 0;  // the frame being run or last run
     int written = 0;  // the last frame whose state was written
     int pngFailures = 0;
+    int battleStart = 0;  // the first frame of the first fight
 };
 
 void ApplyInput(Run& run, int frame) {
-    const std::vector<std::string> now = KeysHeldAt(run.script, frame);
+    std::vector<std::string> now = KeysHeldAt(run.script, frame);
+    for (const std::string& k : ScriptedKeys(run.options.script, frame)) now.push_back(k);
     const std::set<std::string> next(now.begin(), now.end());
     for (const std::string& k : run.held) {
         if (!next.count(k) && VirtualKeyOfName(k)) hl::ReleaseKey(VirtualKeyOfName(k));
@@ -158,9 +188,27 @@ void WriteState(Run& run, int frame) {
     hl::ClearEvents();
 }
 
+// The first fight's outcome, once the frame just run decided it: how, who
+// won (fighter 2 in a double knock-out, as the winner scene has it) and how
+// many frames the fight took.
+bool ReportEnd(Run& run, int frame) {
+    if (sceneNumber == BattleSceneNumber && run.battleStart == 0) run.battleStart = frame;
+    if (sceneNumber != KnockOutSceneNumber || run.battleStart == 0) return false;
+    const bool ringOut = fighter1.ringOut == 1 || fighter2.ringOut == 1;
+    const int winner = ringOut ? (fighter1.ringOut == 1 ? 2 : 1) : (fighter1.health > 0 ? 1 : 2);
+    std::printf("%s winner %d after %d frames\n", ringOut ? "ring-out" : "knock-out", winner,
+                frame - run.battleStart + 1);
+    return true;
+}
+
 void OnIdle(Run& run, int turn) {
     if (turn > 1) WriteState(run, turn - 1);
+    if (run.options.untilEnd && turn > 1 && ReportEnd(run, turn - 1)) {
+        hl::PostClose();
+        return;
+    }
     if (turn > run.options.frames) {
+        if (run.options.untilEnd) std::printf("undecided after %d frames\n", turn - run.battleStart);
         hl::PostClose();
         return;
     }
@@ -230,6 +278,8 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    ApplyPlayers(run.options.players);
+    demoMode = run.options.demo ? 1 : 0;
     hl::AttachJoystick(run.script.usesGamepad);
     hl::SetIdleHook([](int turn) { OnIdle(run, turn); });
     hl::SetPresentHook([](const uint32_t* pixels, int) { OnPresent(run, pixels); });
