@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "app/scenes.h"
 #include "combat/computer.h"
 
 int ComputerLevelOf(const std::string& text) {
@@ -63,8 +64,17 @@ bool ParseSeed(const std::string& text, Players& players, std::string& error) {
     return true;
 }
 
-void ApplyPlayers(const Players& players) {
+void ApplyPlayers(const Players& named) {
+    Players players = named;
+    if (players.demo) {
+        if (players.player1Level == 0) players.player1Level = DefaultComputerLevel;
+        if (players.player2 == Player2Device::Auto) {
+            players.player2 = Player2Device::Computer;
+            players.player2Level = DefaultComputerLevel;
+        }
+    }
     if (players.player1Level > 0) SetComputer(0, players.player1Level, players.seed);
     if (players.player2Level > 0) SetComputer(1, players.player2Level, players.seed);
     player2Device = players.player2;
+    demoMode = players.demo ? 1 : 0;
 }

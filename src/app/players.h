@@ -13,6 +13,7 @@ struct Players {
     Player2Device player2 = Player2Device::Auto;
     int player2Level = 0;
     uint32_t seed = DefaultComputerSeed;  // the computer's generator starts from it
+    bool demo = false;  // --demo: the computer on player 1 and on player 2 unless named, the title starting by itself
 };
 
 // "cpu" or "cpu:LEVEL" gives the level (the default level for "cpu"), 0
@@ -24,6 +25,6 @@ bool ParsePlayer1(const std::string& text, Players& players, std::string& error)
 bool ParsePlayer2(const std::string& text, Players& players, std::string& error);
 // --seed: a whole number from 0 to 4294967295.
 bool ParseSeed(const std::string& text, Players& players, std::string& error);
-// Before the game starts: the computers take their fighters, and player 2's
-// device is the one InitInput will choose.
+// Before the game starts: the computers take their fighters, player 2's
+// device is the one InitInput will choose, the demo is on or off.
 void ApplyPlayers(const Players& players);

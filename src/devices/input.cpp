@@ -79,6 +79,39 @@ bool ReadJoystick(JoystickState& state) {
     return r == InputResult::Ok;
 }
 
+// A key set by scan codes: left over right and up over down, as both
+// keyboard routes read them.
+struct KeySet {
+    int left, right, up, down, attack, jump;
+};
+constexpr KeySet ArrowKeys = {DIK_LEFT, DIK_RIGHT, DIK_UP, DIK_DOWN, DIK_X, DIK_Z};
+// The keypad's 5 is down, under the 8, as the arrows are laid out.
+constexpr KeySet KeypadKeys = {DIK_NUMPAD4, DIK_NUMPAD6, DIK_NUMPAD8, DIK_NUMPAD5, DIK_NUMPAD0, DIK_ADD};
+
+void ReadKeySetButtons(const KeySet& set) {
+    inputState.buttons = 0;
+    uint8_t keys[256];
+    if (!ReadKeyboard(keys)) return;
+    if (keys[set.jump] & Down) inputState.buttons |= 2;
+    if (keys[set.attack] & Down) inputState.buttons |= 1;
+}
+
+void ReadKeySetDirections(const KeySet& set) {
+    inputState.directions = 0;
+    uint8_t keys[256];
+    if (!ReadKeyboard(keys)) return;
+    if (keys[set.left] & Down) {
+        inputState.directions |= 2;
+    } else if (keys[set.right] & Down) {
+        inputState.directions |= 1;
+    }
+    if (keys[set.up] & Down) {
+        inputState.directions |= 8;
+    } else if (keys[set.down] & Down) {
+        inputState.directions |= 4;
+    }
+}
+
 }  // namespace
 
 void InitInput() {
@@ -89,7 +122,8 @@ void InitInput() {
         InitKeyboard();
         joystickDevice = FindJoystick();
     }
-    if (joystickDevice && player2Device != Player2Device::Keys && player2Device != Player2Device::Computer) {
+    const bool padWanted = player2Device == Player2Device::Auto || player2Device == Player2Device::Pad;
+    if (joystickDevice && padWanted) {
         InitJoystick();
         pollInput = PollJoystick;
     } else {
@@ -119,54 +153,13 @@ void PollSecondKeys() {
     ReadSecondKeysDirections();
 }
 
-void ReadKeyboardButtons() {
-    inputState.buttons = 0;
-    uint8_t keys[256];
-    if (!ReadKeyboard(keys)) return;
-    if (keys[DIK_Z] & Down) inputState.buttons |= 2;
-    if (keys[DIK_X] & Down) inputState.buttons |= 1;
-}
+void ReadKeyboardButtons() { ReadKeySetButtons(ArrowKeys); }
 
-void ReadKeyboardDirections() {
-    inputState.directions = 0;
-    uint8_t keys[256];
-    if (!ReadKeyboard(keys)) return;
-    if (keys[DIK_LEFT] & Down) {
-        inputState.directions |= 2;
-    } else if (keys[DIK_RIGHT] & Down) {
-        inputState.directions |= 1;
-    }
-    if (keys[DIK_UP] & Down) {
-        inputState.directions |= 8;
-    } else if (keys[DIK_DOWN] & Down) {
-        inputState.directions |= 4;
-    }
-}
+void ReadKeyboardDirections() { ReadKeySetDirections(ArrowKeys); }
 
-void ReadSecondKeysButtons() {
-    inputState.buttons = 0;
-    uint8_t keys[256];
-    if (!ReadKeyboard(keys)) return;
-    if (keys[DIK_ADD] & Down) inputState.buttons |= 2;
-    if (keys[DIK_NUMPAD0] & Down) inputState.buttons |= 1;
-}
+void ReadSecondKeysButtons() { ReadKeySetButtons(KeypadKeys); }
 
-// The keypad's 5 is down, under the 8, as the arrows are laid out.
-void ReadSecondKeysDirections() {
-    inputState.directions = 0;
-    uint8_t keys[256];
-    if (!ReadKeyboard(keys)) return;
-    if (keys[DIK_NUMPAD4] & Down) {
-        inputState.directions |= 2;
-    } else if (keys[DIK_NUMPAD6] & Down) {
-        inputState.directions |= 1;
-    }
-    if (keys[DIK_NUMPAD8] & Down) {
-        inputState.directions |= 8;
-    } else if (keys[DIK_NUMPAD5] & Down) {
-        inputState.directions |= 4;
-    }
-}
+void ReadSecondKeysDirections() { ReadKeySetDirections(KeypadKeys); }
 
 void ReadJoystickButtons() {
     inputState.buttons = 0;

@@ -42,7 +42,6 @@ struct Options {
     std::string poseDir;
     Players players;
     ScriptedPlayer script = ScriptedPlayer::None;  // a scripted player 1
-    bool demo = false;      // both computers, the title starting each fight
     bool untilEnd = false;  // stop once the first fight is decided, and say how
 };
 
@@ -86,7 +85,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
         if (a == "--hash") {
             o.hash = true;
         } else if (a == "--demo") {
-            o.demo = true;
+            o.players.demo = true;
         } else if (a == "--until-end") {
             o.untilEnd = true;
         } else if (!hasValue) {
@@ -134,11 +133,6 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
     if (!o.input.empty() && o.random >= 0)
         return status = Usage("--input and --random both name the input"), std::nullopt;
     if (!o.png.empty() && o.every == 0 && o.at.empty()) o.every = 1;
-    if (o.demo) {
-        if (o.players.player1Level == 0) o.players.player1Level = DefaultComputerLevel;
-        if (o.players.player2Level == 0) o.players.player2Level = DefaultComputerLevel;
-        o.players.player2 = Player2Device::Computer;
-    }
     return o;
 }
 
@@ -279,7 +273,6 @@ int main(int argc, char** argv) {
     }
 
     ApplyPlayers(run.options.players);
-    demoMode = run.options.demo ? 1 : 0;
     hl::AttachJoystick(run.script.usesGamepad);
     hl::SetIdleHook([](int turn) { OnIdle(run, turn); });
     hl::SetPresentHook([](const uint32_t* pixels, int) { OnPresent(run, pixels); });
