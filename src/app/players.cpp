@@ -14,22 +14,20 @@ int ComputerLevelOf(const std::string& text) {
 
 namespace {
 
-bool LevelOf(const std::string& text, int& level, std::string& error) {
-    level = ComputerLevelOf(text);
-    if (level < 0) error = "the computer's level is 1, 2 or 3: " + text;
-    return level >= 0;
+std::string Refusal(const char* option, const char* wants, const std::string& text) {
+    return std::string(option) + " wants " + wants + ", not \"" + text + "\"";
 }
 
 }  // namespace
 
 bool ParsePlayer1(const std::string& text, Players& players, std::string& error) {
-    if (text == "keys") {
-        players.player1Level = 0;
-        return true;
+    const int level = text == "keys" ? 0 : ComputerLevelOf(text);
+    if (level < 0 || (level == 0 && text != "keys")) {
+        error = Refusal("--p1", "keys, cpu or cpu:1 to cpu:3", text);
+        return false;
     }
-    if (!LevelOf(text, players.player1Level, error)) return false;
-    if (players.player1Level == 0) error = "player 1 is keys or cpu[:LEVEL]: " + text;
-    return players.player1Level > 0;
+    players.player1Level = level;
+    return true;
 }
 
 bool ParsePlayer2(const std::string& text, Players& players, std::string& error) {
@@ -37,27 +35,29 @@ bool ParsePlayer2(const std::string& text, Players& players, std::string& error)
         const char* name;
         Player2Device device;
     } devices[] = {{"auto", Player2Device::Auto}, {"pad", Player2Device::Pad}, {"keys", Player2Device::Keys}};
-    players.player2Level = 0;
     for (const auto& d : devices) {
         if (text == d.name) {
             players.player2 = d.device;
+            players.player2Level = 0;
             return true;
         }
     }
-    if (!LevelOf(text, players.player2Level, error)) return false;
-    if (players.player2Level == 0) {
-        error = "player 2 is auto, pad, keys or cpu[:LEVEL]: " + text;
+    const int level = ComputerLevelOf(text);
+    if (level <= 0) {
+        error = Refusal("--p2", "auto, pad, keys, cpu or cpu:1 to cpu:3", text);
         return false;
     }
     players.player2 = Player2Device::Computer;
+    players.player2Level = level;
     return true;
 }
 
 bool ParseSeed(const std::string& text, Players& players, std::string& error) {
     char* end = nullptr;
     const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || v < 0 || v > 0xFFFFFFFFLL) {
-        error = "the seed is a whole number from 0 to 4294967295: " + text;
+    const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits || *end != '\0' || v < 0 || v > 0xFFFFFFFFLL) {
+        error = Refusal("--seed", "a whole number from 0 to 4294967295", text);
         return false;
     }
     players.seed = static_cast<uint32_t>(v);
