@@ -18,7 +18,7 @@ FUZZ_RUNS ?= 10000000
 FUZZ_HARNESSES ?=
 export FUZZ_HARNESSES
 
-.PHONY: all deps configure build play test bench bench-game bench-cpu soak leakcheck fuzz-build fuzz fuzz-long clean
+.PHONY: all deps configure build play test bench bench-game bench-cpu soak leakcheck fuzz-build fuzz fuzz-long pictures clean
 
 all: build
 
@@ -34,7 +34,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 play: build
-	cd $(BUILD)/data && ../tessaline
+	$(BUILD)/tessaline
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -75,6 +75,12 @@ ifeq ($(SANITIZE),1)
 endif
 	$(MAKE) build
 	sh tests/valgrind/leakcheck.sh $(BUILD)
+
+# The README's pictures in docs/, drawn by the replay tool from
+# docs/pictures.input; a test fails until they are remade and committed
+# after a change to what the game draws.
+pictures: build
+	sh docs/pictures.sh $(BUILD)/tessaline-replay $(BUILD)/data docs
 
 fuzz-build: deps
 	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then \

@@ -1,10 +1,16 @@
-// The game's entry. With TESSALINE_STATE naming a file, the game writes
-// its state after every frame shown, one JSON line each, flushed at once:
-// the tests of the real game wait on it for the frame or scene they need.
+// The game's entry: the command line, then the data folder, then the game.
+// With TESSALINE_STATE naming a file, the game writes its state after every
+// frame shown, one JSON line each, flushed at once: the tests of the real
+// game wait on it for the frame or scene they need.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <vector>
 
+#include "app/data_folder.h"
+#include "app/options.h"
 #include "app/shell.h"
 #include "app/state_report.h"
 #include "platform/sdl.h"
@@ -21,17 +27,47 @@ void WriteState() {
     std::fflush(stateFile);
 }
 
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+DataPlaces Places(const Options& options) {
+    std::error_code error;
+    const std::string beside = platform::sdl::ExecutableFolder();
+    return DataPlaces{options.dataFolder, Environment("TESSALINE_DATA"), std::filesystem::current_path(error),
+                      beside.empty() ? std::filesystem::path() : std::filesystem::path(beside) / "data",
+                      TESSALINE_INSTALLED_DATA};
+}
+
 }  // namespace
 
-int main() {
-    if (const char* path = std::getenv("TESSALINE_STATE"); path && *path) {
-        stateFile = std::fopen(path, "w");
+int main(int argc, char** argv) {
+    Options options;
+    const OptionsOutcome outcome = ReadOptions(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), options);
+    if (!outcome.play) {
+        std::fputs(outcome.out.c_str(), stdout);
+        std::fputs(outcome.err.c_str(), stderr);
+        return outcome.status;
+    }
+    // Opened before the data folder is entered: a relative name is the
+    // caller's, from where the game was started.
+    if (const std::string path = Environment("TESSALINE_STATE"); !path.empty()) {
+        stateFile = std::fopen(path.c_str(), "w");
         if (!stateFile) {
-            std::fprintf(stderr, "tessaline: cannot write the state report %s\n", path);
+            std::fprintf(stderr, "tessaline: cannot write the state report %s\n", path.c_str());
             return 1;
         }
         platform::sdl::SetFrameHook(WriteState);
     }
+    if (const std::string wrong = GoToDataFolder(Places(options)); !wrong.empty()) {
+        std::fprintf(stderr, "%s\n", wrong.c_str());
+        if (stateFile) std::fclose(stateFile);
+        return 1;
+    }
+    platform::sdl::SetWindowScale(options.scale);
+    ApplyPlayers(options.players);
+    if (options.fullScreen) platform::sdl::StartInFullScreen();
     const int status = WinMain();
     if (stateFile) std::fclose(stateFile);
     return status;

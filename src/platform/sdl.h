@@ -1,7 +1,11 @@
 // The SDL backend's extras for the game itself: a routine called after
 // each frame is shown, and the notes of what the backend did for the game,
-// for the state report that the tests of the real game read.
+// for the state report that the tests of the real game read; the window's
+// size and full screen at start, from the command line; and where the game's
+// executable is, for finding its data.
 #pragma once
+
+#include <string>
 
 #include "platform/frame_notes.h"
 
@@ -13,5 +17,15 @@ namespace platform::sdl {
 void SetFrameHook(void (*hook)());
 // The notes taken since the last call, oldest first; they are then cleared.
 FrameNotes TakeFrameNotes();
+
+// The window is `scale` times the size the game asks for (320 x 240 when it
+// is made and when it comes back from full screen), the picture scaled up
+// with it. Set before WinMain; 1 by default.
+void SetWindowScale(int scale);
+// The game starts in full screen: the window, once first shown, is sent F5
+// as a key press would send it, and the game's own F5 makes the switch.
+void StartInFullScreen();
+// The folder holding the game's executable, ending in '/'; empty if unknown.
+std::string ExecutableFolder();
 
 }  // namespace platform::sdl

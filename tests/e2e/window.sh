@@ -21,16 +21,6 @@ red() { echo $((0x$(echo "$1" | cut -c1-2))); }
 blue() { echo $((0x$(echo "$1" | cut -c5-6))); }
 gold() { [ "$(red "$1")" -gt $(($(blue "$1") + 60)) ]; }
 bluish() { [ "$(blue "$1")" -gt $(($(red "$1") + 10)) ]; }
-# The window's place and size, once the X server has them as expected:
-# a request to move or resize the window is carried out between frames.
-geometry_becomes() {
-    i=0
-    until xdotool getwindowgeometry "$wid" | grep -q "Position: $1" &&
-        xdotool getwindowgeometry "$wid" | grep -q "Geometry: $2"; do
-        i=$((i + 1)); [ $i -gt 120 ] && fail "window not at $1, $2: $(xdotool getwindowgeometry "$wid")"
-        wait_frames 1
-    done
-}
 
 geometry_becomes 100,100 320x240
 

@@ -16,6 +16,7 @@
 #include "app/state_report.h"
 #include "combat/fighter.h"
 #include "platform/headless.h"
+#include "replay/animation.h"
 #include "replay/input_script.h"
 #include "replay/pose.h"
 #include "replay/random_input.h"
@@ -36,6 +37,9 @@ struct Options {
     std::string png;
     int every = 0;
     std::set<int> at;
+    int scale = 1;  // each pixel of a PNG as a scale x scale block
+    int apngFirst = 0, apngLast = 0;  // the frames of the animation, every second one
+    std::string apng;
     bool hash = false;
     std::string still;  // the build-pose stills instead of a run
     std::string pose;   // MOTION[:KEY], written into poseDir instead of a run
@@ -49,7 +53,8 @@ int Usage(const char* why) {
     if (why) std::fprintf(stderr, "tessaline-replay: %s\n", why);
     std::fprintf(stderr,
                  "usage: tessaline-replay [--data DIR] [--frames N] [--input FILE | --random SEED] [--state FILE]\n"
-                 "                        [--png DIR (--every K | --at 1,38,200)] [--hash]\n"
+                 "                        [--png DIR (--every K | --at 1,38,200)] [--apng FIRST-LAST FILE]\n"
+                 "                        [--scale N] [--hash]\n"
                  "                        [--p1 keys|cpu[:LEVEL]|script:idle|walk-swing|jump-swing]\n"
                  "                        [--p2 auto|pad|keys|cpu[:LEVEL]] [--seed N] [--demo] [--until-end]\n"
                  "       tessaline-replay [--data DIR] --still DIR\n"
@@ -74,6 +79,12 @@ bool ParseList(const char* s, std::set<int>& out) {
         out.insert(v);
     }
     return !out.empty();
+}
+
+bool ParseSpan(const std::string& s, int& first, int& last) {
+    const size_t dash = s.find('-');
+    return dash != std::string::npos && ParseCount(s.substr(0, dash).c_str(), first) &&
+           ParseCount(s.substr(dash + 1).c_str(), last) && first < last;
 }
 
 std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
@@ -101,6 +112,13 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
             if (i + 2 >= argc) return status = Usage("--pose takes MOTION[:KEY] and DIR"), std::nullopt;
             o.pose = argv[++i];
             o.poseDir = argv[++i];
+        } else if (a == "--scale") {
+            if (!ParseCount(argv[++i], o.scale) || o.scale > 8) return status = Usage("bad --scale (1 to 8)"), std::nullopt;
+        } else if (a == "--apng") {
+            if (i + 2 >= argc || !ParseSpan(argv[i + 1], o.apngFirst, o.apngLast))
+                return status = Usage("--apng takes FIRST-LAST and FILE"), std::nullopt;
+            ++i;
+            o.apng = argv[++i];
         } else if (a == "--input") {
             o.input = argv[++i];
         } else if (a == "--random") {
@@ -133,6 +151,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
     if (!o.input.empty() && o.random >= 0)
         return status = Usage("--input and --random both name the input"), std::nullopt;
     if (!o.png.empty() && o.every == 0 && o.at.empty()) o.every = 1;
+    if (!o.apng.empty() && o.apngLast > o.frames)
+        return status = Usage("--apng ends after the last frame run"), std::nullopt;
     return o;
 }
 
@@ -144,6 +164,8 @@ struct Run {
     int frame = 0;  // the frame being run or last run
     int written = 0;  // the last frame whose state was written
     int pngFailures = 0;
+    std::vector<uint32_t> scaled;
+    Animation animation;
     int battleStart = 0;  // the first frame of the first fight
 };
 
@@ -210,17 +232,35 @@ void OnIdle(Run& run, int turn) {
     ApplyInput(run, turn);
 }
 
+// The frame with each pixel repeated scale times across and down, rows packed.
+const uint32_t* Scaled(Run& run, const uint32_t* pixels) {
+    const int n = run.options.scale, width = 320 * n;
+    run.scaled.resize(static_cast<size_t>(width) * 240 * n);
+    for (int y = 0; y < 240 * n; ++y) {
+        const uint32_t* from = pixels + static_cast<ptrdiff_t>(y / n) * 320;
+        uint32_t* to = run.scaled.data() + static_cast<ptrdiff_t>(y) * width;
+        for (int x = 0; x < width; ++x) to[x] = from[x / n];
+    }
+    return run.scaled.data();
+}
+
 void OnPresent(Run& run, const uint32_t* pixels) {
     const int f = run.frame;
     if (run.options.hash) std::printf("%016llx\n", static_cast<unsigned long long>(HashPixels(pixels, 320, 240, 320)));
     const bool wanted = !run.options.png.empty() &&
                         ((run.options.every > 0 && f % run.options.every == 0) || run.options.at.count(f));
+    const bool animated = !run.options.apng.empty() && f >= run.options.apngFirst && f <= run.options.apngLast &&
+                          (f - run.options.apngFirst) % 2 == 0;
+    if (!wanted && !animated) return;
+    const int n = run.options.scale;
+    const uint32_t* picture = n == 1 ? pixels : Scaled(run, pixels);
     if (wanted) {
         char name[32];
         std::snprintf(name, sizeof name, "frame-%05d.png", f);
         const std::string path = (fs::path(run.options.png) / name).string();
-        if (!platform::WritePng(path.c_str(), pixels, 320, 240, 320)) ++run.pngFailures;
+        if (!platform::WritePng(path.c_str(), picture, 320 * n, 240 * n, 320 * n)) ++run.pngFailures;
     }
+    if (animated) AddAnimationFrame(run.animation, picture);
 }
 
 }  // namespace
@@ -259,6 +299,7 @@ int main(int argc, char** argv) {
         run.options.png = fs::absolute(run.options.png).string();
         fs::create_directories(run.options.png, ec);
     }
+    if (!run.options.apng.empty()) run.options.apng = fs::absolute(run.options.apng).string();
     if (!run.options.state.empty()) {
         run.state.open(fs::absolute(run.options.state));
         if (!run.state) {
@@ -271,6 +312,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tessaline-replay: no data folder %s\n", run.options.data.c_str());
         return 2;
     }
+    if (!run.options.apng.empty()) {
+        const Options& o = run.options;
+        // Every second frame: the game's 60 a second shown at 30.
+        if (!StartAnimation(run.animation, o.apng, 320 * o.scale, 240 * o.scale,
+                            (o.apngLast - o.apngFirst) / 2 + 1, 30)) {
+            std::fprintf(stderr, "tessaline-replay: cannot write %s\n", o.apng.c_str());
+            return 2;
+        }
+    }
 
     ApplyPlayers(run.options.players);
     hl::AttachJoystick(run.script.usesGamepad);
@@ -280,8 +330,14 @@ int main(int argc, char** argv) {
     // A game closed from within (Esc) has not had its last frame written.
     if (run.frame > run.written) WriteState(run, run.frame);
     std::fflush(stdout);
+    // Closed (or removed, when cut short) whatever else went wrong.
+    const bool animationWritten = run.options.apng.empty() || FinishAnimation(run.animation);
     if (run.pngFailures > 0) {
         std::fprintf(stderr, "tessaline-replay: %d PNG files could not be written\n", run.pngFailures);
+        return 1;
+    }
+    if (!animationWritten) {
+        std::fprintf(stderr, "tessaline-replay: %s could not be written to its last frame\n", run.options.apng.c_str());
         return 1;
     }
     return exitCode;

@@ -6,6 +6,7 @@
 #include <deque>
 
 #include "platform/platform.h"
+#include "platform/sdl.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/sdl/sdl_keys.h"
 
@@ -24,6 +25,8 @@ struct WindowState {
     Uint32 postedEvent = 0;  // SDL event type of messages posted from other threads
     bool active = false;
     unsigned foregroundLosses = 0;
+    int scale = 1;                  // the window's size over the size the game asks for
+    bool fullScreenAtStart = false; // F5 sent once the window is first shown
 };
 
 WindowState& W() {
@@ -133,7 +136,7 @@ bool RegisterWindowClass(WindowProc proc) {
 
 Window* CreateMainWindow() {
     WindowState& w = W();
-    w.window.sdl = SDL_CreateWindow("Tessaline", 100, 100, 320, 240, SDL_WINDOW_HIDDEN);
+    w.window.sdl = SDL_CreateWindow("Tessaline", 100, 100, 320 * w.scale, 240 * w.scale, SDL_WINDOW_HIDDEN);
     if (!w.window.sdl) {
         std::fprintf(stderr, "Tessaline: the window cannot be created: %s\n", SDL_GetError());
         return nullptr;
@@ -153,6 +156,12 @@ void ShowMainWindow(Window* window) {
     SDL_RaiseWindow(window->sdl);
     SDL_SetWindowInputFocus(window->sdl);
     WindowState& w = W();
+    // Queued, not sent: the game handles it in its message loop, once its
+    // display is set up, as it would a player's F5.
+    if (w.fullScreenAtStart) {
+        w.fullScreenAtStart = false;
+        Queue(WM_KEYDOWN, VK_F5, 0);
+    }
     if (w.active) return;
     w.active = true;
     Send(WM_ACTIVATEAPP, 1, 0);
@@ -226,7 +235,7 @@ void SetWindowStyle(Window* window, uint32_t style) {
 
 void SetWindowPos(Window* window, int x, int y, int width, int height) {
     if (!window || !window->sdl) return;
-    SDL_SetWindowSize(window->sdl, width, height);
+    SDL_SetWindowSize(window->sdl, width * W().scale, height * W().scale);
     SDL_SetWindowPosition(window->sdl, x, y);
     SDL_ShowWindow(window->sdl);
 }
@@ -250,6 +259,18 @@ void MessageBox(Window* owner, const char* text, const char* caption) {
 }
 
 namespace sdl {
+
+void SetWindowScale(int scale) { W().scale = scale; }
+
+void StartInFullScreen() { W().fullScreenAtStart = true; }
+
+std::string ExecutableFolder() {
+    char* base = SDL_GetBasePath();
+    if (!base) return {};
+    std::string folder = base;
+    SDL_free(base);
+    return folder;
+}
 
 SDL_Window* MainSdlWindow() { return W().window.sdl; }
 

@@ -13,7 +13,8 @@ state="$out/state.jsonl"
 seen=0       # state lines already looked at by wait_for
 match=""     # the line that met the last wait_for
 cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null || true
+    # A game stopped for a screenshot is woken to take its end.
+    [ -n "$game" ] && { kill "$game"; kill -CONT "$game"; } 2>/dev/null || true
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
     if [ -n "${KEEP_SHOTS:-}" ]; then echo "files kept in $out"; else rm -rf "$out"; fi
 }
@@ -32,8 +33,9 @@ export SDL_VIDEODRIVER=x11
 # A display of its own: Xvfb takes the first free display number and
 # writes it once it accepts connections, so scripts can run side by side
 # without racing for a number, and nothing starts before the server answers.
+# The screen is $1 (default 640x480).
 start_display() {
-    Xvfb -displayfd 3 -screen 0 640x480x24 -br -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-640x480}x24" -br -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
     xvfb=$!
     i=0
     until [ -s "$out/display" ]; do
@@ -45,13 +47,21 @@ start_display() {
 }
 
 # The game run from data folder $1 (further arguments are environment
-# settings for it), its window in $wid; returns once the first frame is shown.
+# settings for it, then after a `--` the game's own arguments), its window
+# in $wid; returns once the first frame is shown.
 start_game() {
     dir=$1; shift
     : >"$state"
     seen=0
+    # The game's name goes where the `--` is, or after the settings.
+    n=$#; named=0
+    for a in "$@"; do
+        if [ "$a" = -- ] && [ $named = 0 ]; then set -- "$@" "$TESSALINE_GAME"; named=1; else set -- "$@" "$a"; fi
+    done
+    shift "$n"
+    [ $named = 1 ] || set -- "$@" "$TESSALINE_GAME"
     (cd "$dir" && exec env TESSALINE_STATE="$state" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/audio.raw" "$@" \
-        "$TESSALINE_GAME" >"$out/game.log" 2>&1) &
+        >"$out/game.log" 2>&1) &
     game=$!
     wait_for '.frame >= 1'
     wid=$(xdotool search --name '^Tessaline$' | head -n 1)
@@ -101,6 +111,18 @@ wait_sound() {
     until [ "$(stat -c %s "$out/audio.raw" 2>/dev/null || echo 0)" -ge "$1" ]; do
         i=$((i + 1)); [ $i -gt 1200 ] && fail "the mixer stopped writing sound"
         sleep 0.05
+    done
+}
+
+# Waits until the X server has the window at place $1 with size $2 (as
+# "100,100" and "320x240"): a request to move or resize the window is
+# carried out between frames.
+geometry_becomes() {
+    i=0
+    until xdotool getwindowgeometry "$wid" | grep -q "Position: $1" &&
+        xdotool getwindowgeometry "$wid" | grep -q "Geometry: $2"; do
+        i=$((i + 1)); [ $i -gt 120 ] && fail "window not at $1, $2: $(xdotool getwindowgeometry "$wid")"
+        wait_frames 1
     done
 }
 
