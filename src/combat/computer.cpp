@@ -99,16 +99,19 @@ InputState Plan(Computer& c, int player, const InputState& last) {
         c.sincePress = 0;
         return plan;
     }
-    // A blow coming: step straight back out of it, unless the edge is behind.
+    // A blow coming: meet it with one of its own if it can strike, else step
+    // straight back out of it; not with the edge behind, where a step back
+    // could be the ring-out.
     if (Swinging(foe) && distance < Reach + 60.0 && !nearEdge && Below(c, 16) < level.dodgeChance) {
         if (free && distance <= reach && comboCount[player] == 0) {
-            plan.buttons = Attack;  // or meet it with a blow of its own
+            plan.buttons = Attack;
             c.sincePress = 0;
         } else {
             plan.directions = Toward(-dx, -dz);
         }
         return plan;
     }
+    // Walking into a fighter shoves both apart: toward the edge behind it.
     if (foeNearEdge) {
         plan.directions = Toward(dx, dz);
         return plan;
