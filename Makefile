@@ -18,7 +18,7 @@ FUZZ_RUNS ?= 10000000
 FUZZ_HARNESSES ?=
 export FUZZ_HARNESSES
 
-.PHONY: all deps configure build play test bench bench-game bench-cpu soak leakcheck fuzz-build fuzz fuzz-long pictures clean
+.PHONY: all deps configure build play test bench bench-game bench-cpu soak leakcheck fuzz-build fuzz fuzz-long pictures package test-package clean
 
 all: build
 
@@ -81,6 +81,22 @@ endif
 # after a change to what the game draws.
 pictures: build
 	sh docs/pictures.sh $(BUILD)/tessaline-replay $(BUILD)/data docs
+
+# The Debian package, $(BUILD)/tessaline_<version>_<arch>.deb. The build is
+# configured for /usr, where the package installs and where the game then
+# looks for its data.
+package: configure
+ifeq ($(SANITIZE),1)
+	@echo "make package packs the plain build; leave out SANITIZE=1" >&2; exit 2
+endif
+	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && cpack
+
+# The package as a user gets it (as root: CI): lintian, apt-get install,
+# the installed game started from the menu's command, apt-get remove.
+test-package: package
+	sh tests/package/deb.sh $(BUILD)
 
 fuzz-build: deps
 	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then \

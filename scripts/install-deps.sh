@@ -1,6 +1,6 @@
 #!/bin/sh
-# Installs the Debian packages the build, the game, the tests and the fuzz
-# build (clang with libFuzzer) need.
+# Installs the Debian packages the build, the game, the tests, the fuzz
+# build (clang with libFuzzer) and the package's checks need.
 # Run as root it installs what is missing (one apt-get update, then one
 # apt-get install); run as anyone else it prints the command and stops.
 set -eu
@@ -9,7 +9,8 @@ packages="cmake ninja-build g++ make pkg-config
 libsdl2-dev libsdl2-mixer-dev zlib1g-dev timgm6mb-soundfont
 libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xdotool x11-apps x11-utils jq imagemagick sox fluidsynth valgrind
-clang libclang-rt-14-dev"
+clang libclang-rt-14-dev
+dpkg-dev lintian desktop-file-utils appstream man-db"
 
 missing=""
 for p in $packages; do

@@ -17,6 +17,7 @@
 #include "combat/fighter.h"
 #include "platform/headless.h"
 #include "replay/animation.h"
+#include "replay/icon.h"
 #include "replay/input_script.h"
 #include "replay/pose.h"
 #include "replay/random_input.h"
@@ -44,6 +45,8 @@ struct Options {
     std::string still;  // the build-pose stills instead of a run
     std::string pose;   // MOTION[:KEY], written into poseDir instead of a run
     std::string poseDir;
+    int iconSize = 0;   // with iconFile: the icon instead of a run
+    std::string iconFile;
     Players players;
     ScriptedPlayer script = ScriptedPlayer::None;  // a scripted player 1
     bool untilEnd = false;  // stop once the first fight is decided, and say how
@@ -58,7 +61,8 @@ int Usage(const char* why) {
                  "                        [--p1 keys|cpu[:LEVEL]|script:idle|walk-swing|jump-swing]\n"
                  "                        [--p2 auto|pad|keys|cpu[:LEVEL]] [--seed N] [--demo] [--until-end]\n"
                  "       tessaline-replay [--data DIR] --still DIR\n"
-                 "       tessaline-replay [--data DIR] --pose MOTION[:KEY] DIR\n");
+                 "       tessaline-replay [--data DIR] --pose MOTION[:KEY] DIR\n"
+                 "       tessaline-replay [--data DIR] --icon SIZE FILE\n");
     return 2;
 }
 
@@ -119,6 +123,11 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
                 return status = Usage("--apng takes FIRST-LAST and FILE"), std::nullopt;
             ++i;
             o.apng = argv[++i];
+        } else if (a == "--icon") {
+            if (i + 2 >= argc || !ParseCount(argv[i + 1], o.iconSize))
+                return status = Usage("--icon takes SIZE and FILE"), std::nullopt;
+            o.iconFile = argv[i + 2];
+            i += 2;
         } else if (a == "--input") {
             o.input = argv[++i];
         } else if (a == "--random") {
@@ -272,6 +281,7 @@ int main(int argc, char** argv) {
 
     if (!options->still.empty()) return RenderStills(options->data.c_str(), options->still.c_str());
     if (!options->pose.empty()) return RenderPose(options->data.c_str(), options->pose.c_str(), options->poseDir.c_str());
+    if (!options->iconFile.empty()) return RenderIcon(options->data.c_str(), options->iconSize, options->iconFile.c_str());
 
     static Run run;
     run.options = *options;

@@ -31,9 +31,15 @@ constexpr int Height = 240;
 constexpr double StandingHeight = 256.0;
 constexpr uint16_t FacingEye = 0;      // local -z toward the eye
 constexpr uint16_t FacingRight = 384;  // toward +x, as fighter 1 faces fighter 2
+constexpr uint16_t FacingLeft = 128;   // toward -x, as fighter 2 faces fighter 1
 constexpr int PlayFrames = 64;
 constexpr int SheetColumns = 4;
 constexpr double BladeRange = 400.0;  // fighter 2's distance in a played motion
+constexpr double DuelRange = 340.0;   // the roots' distance in the icon's scene
+constexpr double DuelEyeHeight = 400.0;
+constexpr double DuelEyeShift = -30.0;
+constexpr uint16_t DuelEyeTilt = 5;
+constexpr double DuelEyeDistance = 1750.0;
 
 // The motion's name is the folder of its file pattern ("Motion\Slay\...").
 std::string MotionName(int motion) {
@@ -153,6 +159,27 @@ int RenderPlay(int motion, const fs::path& outDir) {
     return 2;
 }
 
+// The game reads its files from the current directory: the data folder
+// while a scene is made, then the caller's again (`before`). Then what the
+// first frame and a new match set up, fighter 1 standing on the floor and
+// the eye in front of it.
+bool EnterScene(const char* dataDir, fs::path& before) {
+    std::error_code ec;
+    before = fs::current_path(ec);
+    fs::current_path(dataDir, ec);
+    if (ec) {
+        std::fprintf(stderr, "tessaline-replay: no data folder %s\n", dataDir);
+        return false;
+    }
+    EnsureSineTable();
+    LightVector = {0.0, 3000.0, 0.0};
+    BuildFigures();
+    for (int k = 0; k < JointCount; ++k) joints[k].flags |= ShadowOn;
+    SetJointOffset(joints[0], joints[0].offset.x, StandingHeight, joints[0].offset.z);
+    PlaceCamera();
+    return true;
+}
+
 }  // namespace
 
 int RenderPose(const char* dataDir, const char* motionAndKey, const char* outDir) {
@@ -175,25 +202,35 @@ int RenderPose(const char* dataDir, const char* motionAndKey, const char* outDir
         }
         key = static_cast<int>(k);
     }
-    // The game reads its files from the current directory: the data folder
-    // while the pose is made, then the caller's again.
     std::error_code ec;
     const fs::path out = fs::absolute(outDir);
     fs::create_directories(out, ec);
-    const fs::path before = fs::current_path(ec);
-    fs::current_path(dataDir, ec);
-    if (ec) {
-        std::fprintf(stderr, "tessaline-replay: no data folder %s\n", dataDir);
-        return 2;
-    }
-    // What the first frame and a new match set up.
-    EnsureSineTable();
-    LightVector = {0.0, 3000.0, 0.0};
-    BuildFigures();
-    for (int k = 0; k < JointCount; ++k) joints[k].flags |= ShadowOn;
-    SetJointOffset(joints[0], joints[0].offset.x, StandingHeight, joints[0].offset.z);
-    PlaceCamera();
+    fs::path before;
+    if (!EnterScene(dataDir, before)) return 2;
     const int status = key >= 0 ? RenderKey(motion, key, out) : RenderPlay(motion, out);
     fs::current_path(before, ec);
     return status;
+}
+
+bool DrawDuel(const char* dataDir, std::vector<uint32_t>& pixels) {
+    fs::path before;
+    if (!EnterScene(dataDir, before)) return false;
+    const bool loaded = LoadAllMotions();
+    if (loaded) {
+        SetPose(Fighter1Base, fighter1.motions[Slay][0]);
+        SetPose(Fighter2Base, fighter2.motions[Way][0]);
+        SetJointOffset(joints[Fighter1Base], -DuelRange / 2, StandingHeight, 0.0);
+        SetJointOffset(joints[Fighter2Base], DuelRange / 2, StandingHeight, 0.0);
+        joints[Fighter1Base].angles[2] = FacingRight;
+        joints[Fighter2Base].angles[2] = FacingLeft;
+        // The eye a little above the chests and close: the pair fills the
+        // middle square of the picture, raised blade and feet included.
+        cameraPosition = {DuelEyeShift, DuelEyeHeight, -DuelEyeDistance};
+        cameraAngles[0] = cameraAngles[2] = 0;
+        cameraAngles[1] = DuelEyeTilt;
+        DrawScene(pixels, true);
+    }
+    std::error_code ec;
+    fs::current_path(before, ec);
+    return loaded;
 }
