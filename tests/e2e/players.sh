@@ -1,7 +1,8 @@
 #!/bin/sh
 # Who plays, in the real game: the computer as player 2 walks in and
 # swings; the keypad moves player 2 and only player 2; the demo starts its
-# fights and finishes them with no key pressed.
+# fights and finishes them with no key pressed; a gamepad asked for and not
+# there ends the game with status 2.
 set -eu
 . "$(dirname "$0")/lib/game.sh"
 
@@ -35,4 +36,11 @@ wait_for '.scene == 3' 120
 wait_for '.scene == 0' 30
 wait_for '.scene == 2' 30
 quit_game
+
+# No gamepad is attached under Xvfb.
+status=0
+(cd "$TESSALINE_DATA_DIR" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/audio.raw" \
+    "$TESSALINE_GAME" --p2 pad >"$out/pad.log" 2>&1) || status=$?
+[ "$status" -eq 2 ] || fail "--p2 pad without a gamepad: status $status"
+grep -q "no gamepad is attached" "$out/pad.log" || fail "--p2 pad without a gamepad: $(cat "$out/pad.log")"
 echo "ok"
