@@ -39,7 +39,7 @@ protected:
 TEST_F(Computers, EachLevelActsItsReactionLateInFramesAndHoldsOneAnswerAFrame) {
     const int reactions[ComputerLevels] = {14, 7, 2};
     for (int level = 1; level <= ComputerLevels; ++level) {
-        SetUp();
+        TearDown(), SetUp();
         joints[Fighter1Base].offset.x = -1200.0;  // out of every level's reach: it walks in
         SetComputer(1, level, 7);
         Frame(20);
@@ -51,13 +51,12 @@ TEST_F(Computers, EachLevelActsItsReactionLateInFramesAndHoldsOneAnswerAFrame) {
         }
         EXPECT_EQ(polls.back().directions, 2) << "toward player 1, on its left";
         EXPECT_LT(joints[Fighter2Base].offset.x, 124.0);
-        TearDown();
     }
 }
 
 TEST_F(Computers, InReachItStrikesButShovesAFoeAtTheEdgeAndStepsInFromItsOwn) {
     const auto firstAct = [&](double x1, double x2) {
-        SetUp();
+        TearDown(), SetUp();
         joints[Fighter1Base].offset.x = x1, joints[Fighter2Base].offset.x = x2;
         SetComputer(1, 3, 7);
         Frame(3);
