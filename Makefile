@@ -18,7 +18,7 @@ FUZZ_RUNS ?= 10000000
 FUZZ_HARNESSES ?=
 export FUZZ_HARNESSES
 
-.PHONY: all deps configure build play test bench bench-game soak leakcheck fuzz-build fuzz fuzz-long pictures package test-package clean
+.PHONY: all deps configure build play test bench bench-game bench-cpu soak leakcheck fuzz-build fuzz fuzz-long pictures package test-package clean
 
 all: build
 
@@ -48,13 +48,23 @@ BENCH_SECONDS ?= 10
 bench-game: build
 	bash bench/real_game.sh $(BUILD) $(BENCH_SECONDS)
 
+# The computer against three scripted players, 50 matches a level and
+# script: win rates and frames to a result, as the README's table.
+bench-cpu: build
+	sh bench/computer.sh $(BUILD) 50
+
 # Random play by both players from a seed: `make soak FRAMES=100000 SEED=7`
-# (with SANITIZE=1 in the sanitizer build).
+# (with SANITIZE=1 in the sanitizer build); CPU=1 has two computers play.
 FRAMES ?= 20000
 SEED ?= 1
+ifeq ($(CPU),1)
+SOAK_TEST = Soak.TwoComputers*
+else
+SOAK_TEST = Soak.RandomPlay*
+endif
 soak: build
 	TESSALINE_SOAK_FRAMES=$(FRAMES) TESSALINE_SOAK_SEED=$(SEED) \
-		$(BUILD)/tests/test_hardening --gtest_filter='Soak.*'
+		$(BUILD)/tests/test_hardening --gtest_filter='$(SOAK_TEST)'
 
 # The replay tool and the real game under valgrind; fails on a definite leak
 # or a memory error in the game's own code. Valgrind runs the plain build

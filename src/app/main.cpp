@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     platform::sdl::SetWindowScale(options.scale);
+    ApplyPlayers(options.players);
     if (options.fullScreen) platform::sdl::StartInFullScreen();
     const int status = WinMain();
     if (stateFile) std::fclose(stateFile);

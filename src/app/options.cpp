@@ -42,6 +42,29 @@ std::string ApplyFullScreen(Options& options, const std::string&) {
     return {};
 }
 
+std::string ApplyPlayer1(Options& options, const std::string& value) {
+    std::string wrong;
+    ParsePlayer1(value, options.players, wrong);
+    return wrong;
+}
+
+std::string ApplyPlayer2(Options& options, const std::string& value) {
+    std::string wrong;
+    ParsePlayer2(value, options.players, wrong);
+    return wrong;
+}
+
+std::string ApplySeed(Options& options, const std::string& value) {
+    std::string wrong;
+    ParseSeed(value, options.players, wrong);
+    return wrong;
+}
+
+std::string ApplyDemo(Options& options, const std::string&) {
+    options.players.demo = true;
+    return {};
+}
+
 std::string ApplyHelp(Options& options, const std::string&) {
     options.help = true;
     return {};
@@ -56,6 +79,11 @@ constexpr OptionRow Rows[] = {
     {"--data", "DIR", "read the game's data from DIR (else TESSALINE_DATA, else found)", ApplyData},
     {"--scale", "N", "a window N times 320 x 240, N from 1 to 8 (default 1)", ApplyScale},
     {"--fullscreen", nullptr, "start in full screen (F5 switches back)", ApplyFullScreen},
+    {"--p1", "WHO", "player 1: keys (default) or cpu[:LEVEL], the computer at level 1 to 3 (default 2)", ApplyPlayer1},
+    {"--p2", "WHO", "player 2: auto (default: the gamepad, else the keys), pad, keys (the keypad) or cpu[:LEVEL]",
+     ApplyPlayer2},
+    {"--seed", "N", "seed the computer's choices (a fixed seed by default)", ApplySeed},
+    {"--demo", nullptr, "the computer plays both sides and starts each fight itself", ApplyDemo},
     {"--help", nullptr, "show this help and exit", ApplyHelp},
     {"--version", nullptr, "show the version and exit", ApplyVersion},
 };

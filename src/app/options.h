@@ -6,12 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "app/players.h"
+
 // What the command line asked for; every field starts at what the game does
 // with no options.
 struct Options {
     std::string dataFolder;  // --data; empty: the game looks for its data
     int scale = 1;           // --scale: the window is this many times 320 x 240
     bool fullScreen = false;
+    Players players;  // --p1, --p2, --seed, --demo
     bool help = false;
     bool version = false;
 };

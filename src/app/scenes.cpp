@@ -19,6 +19,7 @@ int16_t titleFade = 224;
 uint8_t startKeySeen = 0;
 int16_t koFade = 0;
 int16_t winFade = 0;
+uint8_t demoMode = 0;
 
 namespace {
 
@@ -35,6 +36,12 @@ void SetFullHealth() {
         f.health = 1000;
         f.fullHealth = 1000;
     }
+}
+
+// The title's start keys; in the demo the start key counts as pressed, so
+// the match cycle runs on unattended.
+bool StartKeyHeld() {
+    return platform::IsKeyDown(platform::VK_X) || platform::IsKeyDown(platform::VK_RETURN) || demoMode != 0;
 }
 
 }  // namespace
@@ -62,7 +69,7 @@ void TitleScene() {
     FigureStep();
     DrawFrameRate(backBuffer, 288, 64);
     BlendSurface(backBuffer, 0, 0, 320, 240, titleSurface, 0, 0, static_cast<uint8_t>(titleFade & 0xFF));
-    if (platform::IsKeyDown(platform::VK_X) || platform::IsKeyDown(platform::VK_RETURN)) startKeySeen = 1;
+    if (StartKeyHeld()) startKeySeen = 1;
     if (startKeySeen != 0) titleFade = static_cast<int16_t>(titleFade - 6);
     if (titleFade <= 0) {
         titleFade = 224;

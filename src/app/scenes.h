@@ -8,6 +8,8 @@ extern int16_t titleFade;
 extern uint8_t startKeySeen;
 extern int16_t koFade;
 extern int16_t winFade;
+// The demo: the title starts each fight by itself.
+extern uint8_t demoMode;
 
 void StartNewMatch();
 void TitleScene();

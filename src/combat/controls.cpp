@@ -1,8 +1,9 @@
-// The players' controls. Player 1 reads the keyboard's key state; player 2
-// reads the two input bytes its device leaves (without a gamepad, the same
-// keyboard keys), plus the C key.
+// The players' controls. Player 1 reads the keyboard's key state (or the
+// computer's hands); player 2 reads the two input bytes its device leaves
+// (without a gamepad, the same keyboard keys), plus the C key.
 #include "combat/controls.h"
 
+#include "combat/computer.h"
 #include "combat/playback.h"
 #include "devices/input.h"
 #include "devices/sound.h"
@@ -76,6 +77,22 @@ void Choose(Fighter& fighter, uint16_t motion) {
     if (!(fighter.motion.motionFlags & Requested)) RequestMotion(fighter, motion, Requested);
 }
 
+struct Player1Keys {
+    bool right, left, up, down, attack, jump;
+};
+
+// Player 1's keys for this frame: the keyboard's, or what the computer holds
+// when it plays player 1 (it thinks once a frame, here).
+Player1Keys ReadPlayer1Keys() {
+    if (computers[0].level == 0) {
+        return {IsKeyDown(platform::VK_RIGHT), IsKeyDown(platform::VK_LEFT), IsKeyDown(platform::VK_UP),
+                IsKeyDown(platform::VK_DOWN),  IsKeyDown(platform::VK_X),    IsKeyDown(platform::VK_Z)};
+    }
+    const InputState s = ComputerInput(0);
+    return {(s.directions & InputRight) != 0, (s.directions & InputLeft) != 0, (s.directions & InputUp) != 0,
+            (s.directions & InputDown) != 0,  (s.buttons & InputAttack) != 0,  (s.buttons & InputJump) != 0};
+}
+
 }  // namespace
 
 void RunControls() {
@@ -86,11 +103,11 @@ void RunControls() {
 void UpdatePlayer1Controls() {
     Poll();
     Fighter& f = fighter1;
+    const Player1Keys keys = ReadPlayer1Keys();
     // No latch here: holding Z jumps again as soon as the fighter lands.
-    if (IsKeyDown(platform::VK_Z) && !(f.actionFlags & Airborne)) TakeOff(f);
-    Move(f, Fighter1Base, IsKeyDown(platform::VK_RIGHT), IsKeyDown(platform::VK_LEFT), IsKeyDown(platform::VK_UP),
-         IsKeyDown(platform::VK_DOWN));
-    ChooseAction(f, 0, IsKeyDown(platform::VK_X), IsKeyDown(platform::VK_Z));
+    if (keys.jump && !(f.actionFlags & Airborne)) TakeOff(f);
+    Move(f, Fighter1Base, keys.right, keys.left, keys.up, keys.down);
+    ChooseAction(f, 0, keys.attack, keys.jump);
 }
 
 void UpdatePlayer2Controls() {

@@ -63,6 +63,15 @@ void StageCheck(int partBase, Fighter& fighter) {
     }
 }
 
+double EdgeDistance(const Vec3& root) {
+    const double sides[4] = {root.x - StageLeft, StageRight - root.x, root.z - StageNear, StageFar - root.z};
+    double nearest = sides[0];
+    for (double side : sides) nearest = side < nearest ? side : nearest;
+    return nearest;
+}
+
+Vec3 StageCentre() { return {(StageLeft + StageRight) * 0.5, 0.0, (StageNear + StageFar) * 0.5}; }
+
 void FaceFighters() {
     Joint& root1 = joints[Fighter1Base];
     Joint& root2 = joints[Fighter2Base];

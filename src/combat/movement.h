@@ -17,6 +17,11 @@ extern uint16_t fighterFacing[2];
 void JumpStep(Fighter& fighter, int partBase);
 void GravityStep(int partBase, Fighter& fighter);
 void StageCheck(int partBase, Fighter& fighter);
+// How far a root stands inside the stage's nearest edge, on the floor;
+// below zero once outside (a ring-out).
+double EdgeDistance(const Vec3& root);
+// The middle of the stage's floor.
+Vec3 StageCentre();
 // Turns both roots toward each other and records the headings.
 void FaceFighters();
 void MoveAlong(Joint& joint, uint16_t angle, double distance);

@@ -1,8 +1,12 @@
 // Player 2's input devices. The poll routine is chosen once at start-up:
-// the joystick when one was found, otherwise the keyboard.
+// the joystick when one was found, otherwise the keyboard, unless an option
+// named the device.
 #include "devices/input.h"
 
+#include <cstdio>
+
 #include "app/shell.h"
+#include "combat/computer.h"
 #include "display/display.h"
 #include "platform/platform.h"
 
@@ -13,6 +17,7 @@ void (*pollInput)() = PollKeyboard;
 bool keyboardDevice = false;
 bool joystickDevice = false;
 bool directInput = false;
+Player2Device player2Device = Player2Device::Auto;
 
 namespace {
 
@@ -74,6 +79,39 @@ bool ReadJoystick(JoystickState& state) {
     return r == InputResult::Ok;
 }
 
+// A key set by scan codes: left over right and up over down, as both
+// keyboard routes read them.
+struct KeySet {
+    int left, right, up, down, attack, jump;
+};
+constexpr KeySet ArrowKeys = {DIK_LEFT, DIK_RIGHT, DIK_UP, DIK_DOWN, DIK_X, DIK_Z};
+// The keypad's 5 is down, under the 8, as the arrows are laid out.
+constexpr KeySet KeypadKeys = {DIK_NUMPAD4, DIK_NUMPAD6, DIK_NUMPAD8, DIK_NUMPAD5, DIK_NUMPAD0, DIK_ADD};
+
+void ReadKeySetButtons(const KeySet& set) {
+    inputState.buttons = 0;
+    uint8_t keys[256];
+    if (!ReadKeyboard(keys)) return;
+    if (keys[set.jump] & Down) inputState.buttons |= 2;
+    if (keys[set.attack] & Down) inputState.buttons |= 1;
+}
+
+void ReadKeySetDirections(const KeySet& set) {
+    inputState.directions = 0;
+    uint8_t keys[256];
+    if (!ReadKeyboard(keys)) return;
+    if (keys[set.left] & Down) {
+        inputState.directions |= 2;
+    } else if (keys[set.right] & Down) {
+        inputState.directions |= 1;
+    }
+    if (keys[set.up] & Down) {
+        inputState.directions |= 8;
+    } else if (keys[set.down] & Down) {
+        inputState.directions |= 4;
+    }
+}
+
 }  // namespace
 
 void InitInput() {
@@ -84,11 +122,19 @@ void InitInput() {
         InitKeyboard();
         joystickDevice = FindJoystick();
     }
-    if (joystickDevice) {
+    const bool padWanted = player2Device == Player2Device::Auto || player2Device == Player2Device::Pad;
+    if (joystickDevice && padWanted) {
         InitJoystick();
         pollInput = PollJoystick;
     } else {
         pollInput = PollKeyboard;
+    }
+    if (player2Device == Player2Device::Keys) pollInput = PollSecondKeys;
+    if (player2Device == Player2Device::Computer) pollInput = PollComputer;
+    if (player2Device == Player2Device::Pad && !joystickDevice) {
+        // Asked for by name, the gamepad is not silently replaced by keys.
+        std::fprintf(stderr, "tessaline: --p2 pad: no gamepad is attached\n");
+        PostQuitMessage(2);
     }
 }
 
@@ -102,29 +148,18 @@ void PollJoystick() {
     ReadJoystickDirections();
 }
 
-void ReadKeyboardButtons() {
-    inputState.buttons = 0;
-    uint8_t keys[256];
-    if (!ReadKeyboard(keys)) return;
-    if (keys[DIK_Z] & Down) inputState.buttons |= 2;
-    if (keys[DIK_X] & Down) inputState.buttons |= 1;
+void PollSecondKeys() {
+    ReadSecondKeysButtons();
+    ReadSecondKeysDirections();
 }
 
-void ReadKeyboardDirections() {
-    inputState.directions = 0;
-    uint8_t keys[256];
-    if (!ReadKeyboard(keys)) return;
-    if (keys[DIK_LEFT] & Down) {
-        inputState.directions |= 2;
-    } else if (keys[DIK_RIGHT] & Down) {
-        inputState.directions |= 1;
-    }
-    if (keys[DIK_UP] & Down) {
-        inputState.directions |= 8;
-    } else if (keys[DIK_DOWN] & Down) {
-        inputState.directions |= 4;
-    }
-}
+void ReadKeyboardButtons() { ReadKeySetButtons(ArrowKeys); }
+
+void ReadKeyboardDirections() { ReadKeySetDirections(ArrowKeys); }
+
+void ReadSecondKeysButtons() { ReadKeySetButtons(KeypadKeys); }
+
+void ReadSecondKeysDirections() { ReadKeySetDirections(KeypadKeys); }
 
 void ReadJoystickButtons() {
     inputState.buttons = 0;

@@ -1,5 +1,6 @@
 // Player 2's input: the first joystick or, without one, the keyboard,
-// read into two bytes by the poll routine chosen at start-up.
+// read into two bytes by the poll routine chosen at start-up. An option can
+// name the device instead: the gamepad, the keypad keys or the computer.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,12 @@ struct InputState {
 
 constexpr int AxisThreshold = 800;
 
+// Who plays player 2: Auto is the gamepad when one is attached, otherwise
+// player 1's keys.
+enum class Player2Device : uint8_t { Auto, Pad, Keys, Computer };
+
 extern InputState inputState;
+extern Player2Device player2Device;
 extern void (*pollInput)();
 extern bool keyboardDevice;
 extern bool joystickDevice;
@@ -20,8 +26,12 @@ extern bool directInput;
 void InitInput();
 void PollKeyboard();
 void PollJoystick();
+// The keypad: 8 4 5 6 walk, 0 strikes, + jumps.
+void PollSecondKeys();
 void ReadKeyboardButtons();
 void ReadKeyboardDirections();
 void ReadJoystickButtons();
 void ReadJoystickDirections();
+void ReadSecondKeysButtons();
+void ReadSecondKeysDirections();
 void ReleaseInput();

@@ -47,6 +47,13 @@ constexpr int VK_DOWN = 0x28;
 constexpr int VK_C = 0x43;
 constexpr int VK_X = 0x58;
 constexpr int VK_Z = 0x5A;
+// The keypad: player 2's second key set.
+constexpr int VK_NUMPAD0 = 0x60;
+constexpr int VK_NUMPAD4 = 0x64;
+constexpr int VK_NUMPAD5 = 0x65;
+constexpr int VK_NUMPAD6 = 0x66;
+constexpr int VK_NUMPAD8 = 0x68;
+constexpr int VK_ADD = 0x6B;
 constexpr int VK_F1 = 0x70;
 constexpr int VK_F2 = 0x71;
 constexpr int VK_F3 = 0x72;
@@ -228,6 +235,12 @@ constexpr int DIK_UP = 0xC8;
 constexpr int DIK_LEFT = 0xCB;
 constexpr int DIK_RIGHT = 0xCD;
 constexpr int DIK_DOWN = 0xD0;
+constexpr int DIK_NUMPAD8 = 0x48;
+constexpr int DIK_NUMPAD4 = 0x4B;
+constexpr int DIK_NUMPAD5 = 0x4C;
+constexpr int DIK_NUMPAD6 = 0x4D;
+constexpr int DIK_ADD = 0x4E;
+constexpr int DIK_NUMPAD0 = 0x52;
 
 struct JoystickState {
     int32_t x, y;          // -1000 .. 1000 once the ranges are set

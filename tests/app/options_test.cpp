@@ -15,7 +15,8 @@ OptionsOutcome Read(const std::vector<std::string>& args, Options& options) { re
 }  // namespace
 
 TEST(Options, TheUsageNamesEveryOption) {
-    EXPECT_EQ(UsageLine(), "usage: tessaline [--data DIR] [--scale N] [--fullscreen] [--help] [--version]\n");
+    EXPECT_EQ(UsageLine(), "usage: tessaline [--data DIR] [--scale N] [--fullscreen] [--p1 WHO] [--p2 WHO] [--seed N] "
+                           "[--demo] [--help] [--version]\n");
 }
 
 TEST(Options, GoodLinesPlayWithWhatTheyName) {
@@ -40,6 +41,23 @@ TEST(Options, GoodLinesPlayWithWhatTheyName) {
     EXPECT_EQ(joined.scale, 2);
     EXPECT_EQ(joined.dataFolder, "a=b");
     EXPECT_FALSE(joined.fullScreen);
+
+    // Who plays: nobody named is the keys and player 2's own choice of device.
+    EXPECT_EQ(none.players.player1Level, 0);
+    EXPECT_EQ(none.players.player2, Player2Device::Auto);
+    EXPECT_FALSE(none.players.demo);
+    Options players;
+    EXPECT_TRUE(Read({"--p1", "cpu:1", "--p2=cpu", "--seed", "4294967295", "--demo"}, players).play);
+    EXPECT_EQ(players.players.player1Level, 1);
+    EXPECT_EQ(players.players.player2, Player2Device::Computer);
+    EXPECT_EQ(players.players.player2Level, DefaultComputerLevel);
+    EXPECT_EQ(players.players.seed, 4294967295u);
+    EXPECT_TRUE(players.players.demo);
+    Options keys;
+    EXPECT_TRUE(Read({"--p2", "cpu:3", "--p2", "keys", "--p1", "keys"}, keys).play);
+    EXPECT_EQ(keys.players.player2, Player2Device::Keys);
+    EXPECT_EQ(keys.players.player2Level, 0);
+    EXPECT_EQ(keys.players.player1Level, 0);
 
     // A value that looks like an option is still the value.
     Options dashed;
@@ -84,6 +102,13 @@ TEST(Options, BadLinesAreRefusedWithWhatWasWrong) {
         {{"--fullscreen=yes"}, "--fullscreen takes no value, not \"yes\""},
         {{"--scale", "2", "fight"}, "unexpected argument \"fight\""},
         {{"-"}, "unexpected argument \"-\""},
+        {{"--p2", "cpu:4"}, "--p2 wants auto, pad, keys, cpu or cpu:1 to cpu:3, not \"cpu:4\""},
+        {{"--p2", "gamepad"}, "--p2 wants auto, pad, keys, cpu or cpu:1 to cpu:3, not \"gamepad\""},
+        {{"--p1=pad"}, "--p1 wants keys, cpu or cpu:1 to cpu:3, not \"pad\""},
+        {{"--p1", "cpu:0"}, "--p1 wants keys, cpu or cpu:1 to cpu:3, not \"cpu:0\""},
+        {{"--seed", "-1"}, "--seed wants a whole number from 0 to 4294967295, not \"-1\""},
+        {{"--seed", "4294967296"}, "--seed wants a whole number from 0 to 4294967295, not \"4294967296\""},
+        {{"--demo=yes"}, "--demo takes no value, not \"yes\""},
         // The first fault is the one told, --help or not.
         {{"--help", "--scale", "x", "--nonsense"}, "--scale wants a whole number from 1 to 8, not \"x\""},
     };

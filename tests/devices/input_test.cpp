@@ -113,3 +113,35 @@ TEST(Input, EachFailedSetUpStepShowsItsMessageAndReadsNothing) {
         hl::FailStep(c.step, false);
     }
 }
+
+// The keypad set shares no key with player 1: the arrows, X and Z move
+// nothing, even with a gamepad attached, which it is chosen over.
+TEST(Input, TheKeypadIsPlayer2sOwnKeysWithTheKeyboardsPriorities) {
+    player2Device = Player2Device::Keys;
+    OpenWindow(true);
+    InitInput();
+    ASSERT_EQ(pollInput, PollSecondKeys);
+    const std::pair<std::vector<int>, int> cases[] = {
+        {{VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_X, VK_Z, VK_C, VK_RETURN}, 0},
+        {{VK_NUMPAD4, VK_NUMPAD6, VK_NUMPAD8, VK_NUMPAD5}, 2 | 8},
+        {{VK_NUMPAD6, VK_NUMPAD5, VK_NUMPAD0, VK_ADD}, 1 | 4 | 3 << 4},
+        {{VK_ADD}, 2 << 4},
+    };
+    hl::SetJoystick(-1000, 0, true, true);
+    for (const auto& [keys, directionsAndButtons] : cases) {
+        Hold(keys);
+        pollInput();
+        EXPECT_EQ(inputState.directions | inputState.buttons << 4, directionsAndButtons);
+    }
+}
+
+TEST(Input, TheGamepadAskedForByNameAndMissingEndsTheGameWithStatus2) {
+    player2Device = Player2Device::Pad;
+    OpenWindow(false);
+    InitInput();
+    Message m;
+    bool quit = false;
+    while (!quit && PeekMessage(m)) quit = m.message == WM_QUIT;
+    ASSERT_TRUE(quit);
+    EXPECT_EQ(m.wParam, 2u);
+}

@@ -6,9 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -36,8 +38,7 @@ inline std::string Slurp(const fs::path& path) {
 // Runs `tessaline-replay --data DATA ARGS --state ...` and reads its state
 // report. The sanitizer build cannot run under a virtual-memory limit (its
 // shadow memory alone is larger), so there the allocator is bounded instead.
-inline ReplayRun RunReplay(const fs::path& data, const std::string& args, const fs::path& scratch) {
-    const fs::path state = scratch / "state.jsonl", errors = scratch / "stderr.txt";
+inline std::string ReplayCommand(const fs::path& data, const std::string& args, int seconds) {
 #ifdef TESSALINE_SANITIZE
     const std::string limit =
         "ASAN_OPTIONS=hard_rss_limit_mb=2048:malloc_limit_mb=1024:allocator_may_return_null=1 "
@@ -45,8 +46,13 @@ inline ReplayRun RunReplay(const fs::path& data, const std::string& args, const 
 #else
     const std::string limit = "ulimit -v 2000000; ";
 #endif
-    const std::string command = limit + "exec timeout -s KILL 600 \"" TESSALINE_REPLAY "\" --data \"" +
-                                data.string() + "\" " + args + " --state \"" + state.string() + "\" 2>\"" +
+    return limit + "exec timeout -s KILL " + std::to_string(seconds) + " \"" TESSALINE_REPLAY "\" --data \"" +
+           data.string() + "\" " + args;
+}
+
+inline ReplayRun RunReplay(const fs::path& data, const std::string& args, const fs::path& scratch) {
+    const fs::path state = scratch / "state.jsonl", errors = scratch / "stderr.txt";
+    const std::string command = ReplayCommand(data, args, 600) + " --state \"" + state.string() + "\" 2>\"" +
                                 errors.string() + "\" >/dev/null";
     const int raw = std::system(command.c_str());
     ReplayRun run;
@@ -54,6 +60,29 @@ inline ReplayRun RunReplay(const fs::path& data, const std::string& args, const 
     run.errors = Slurp(errors);
     std::istringstream lines(Slurp(state));
     for (std::string line; std::getline(lines, line);) run.frames.push_back(line);
+    return run;
+}
+
+// The same with the state report handed to `perFrame` a line at a time as
+// the tool writes it, none kept: a run of a million frames has a report of
+// a gigabyte. The tool's own output is dropped.
+inline ReplayRun StreamReplay(const fs::path& data, const std::string& args, const fs::path& scratch,
+                              const std::function<void(const std::string&)>& perFrame) {
+    const fs::path errors = scratch / "stderr.txt";
+    const std::string command =
+        ReplayCommand(data, args, 3600) + " --state /dev/fd/3 3>&1 >/dev/null 2>\"" + errors.string() + "\"";
+    ReplayRun run;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char* buffer = nullptr;
+    size_t size = 0;
+    for (ssize_t n; (n = getline(&buffer, &size, pipe)) > 0;) {
+        perFrame(std::string(buffer, buffer[n - 1] == '\n' ? n - 1 : n));
+    }
+    std::free(buffer);
+    const int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.errors = Slurp(errors);
     return run;
 }
 

@@ -1,14 +1,17 @@
-// The soak: many matches of random play by both players, from a seed, in
-// one run of the replay tool. The match cycle must keep turning, title,
-// battle, knock-out, winner and title again, with matches ending both by
-// knock-out and by ring-out, and nothing reported on the way.
-// `make soak FRAMES=N SEED=S` runs it for longer (TESSALINE_SOAK_FRAMES,
-// TESSALINE_SOAK_SEED).
+// The soak: many matches in one run of the replay tool, by random play from
+// a seed, or by two computers as in the demo. The match cycle must keep
+// turning, title, battle, knock-out, winner and title again, with matches
+// ending both by knock-out and by ring-out, and nothing reported on the way.
+// `make soak FRAMES=N SEED=S` runs the random play for longer, `make soak
+// CPU=1 FRAMES=N` the computers (TESSALINE_SOAK_FRAMES, TESSALINE_SOAK_SEED).
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 
+#include "combat/movement.h"
+#include "figure/motion_file.h"
 #include "hardening/replay_run.h"
 
 namespace hardening {
@@ -21,36 +24,37 @@ long Setting(const char* name, long otherwise) {
 
 #ifdef TESSALINE_SANITIZE
 constexpr long DefaultFrames = 20000;
+constexpr long DefaultComputerFrames = 50000;
 #else
 constexpr long DefaultFrames = 5000;
+constexpr long DefaultComputerFrames = 10000;
 #endif
 // A match with both players at the keys ends well within this; a stretch
 // this long without one means the cycle has stuck.
 constexpr long LongestMatch = 5000;
+// Two computers decide a fight sooner: a knock-out or a ring-out at least
+// this often.
+constexpr long LongestWithoutResult = 3000;
 
-TEST(Soak, RandomPlayKeepsTheMatchCycleTurning) {
-    const long frames = Setting("TESSALINE_SOAK_FRAMES", DefaultFrames);
-    const long seed = Setting("TESSALINE_SOAK_SEED", 1);
-    const fs::path scratch = fs::temp_directory_path() / ("tessaline-soak-" + std::to_string(getpid()));
-    fs::create_directories(scratch);
-    const auto start = std::chrono::steady_clock::now();
-    const ReplayRun run = RunReplay(TESSALINE_DATA_DIR,
-                                    "--frames " + std::to_string(frames) + " --random " + std::to_string(seed), scratch);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    fs::remove_all(scratch);
-    EXPECT_EQ(run.status, 0) << run.errors;
-    EXPECT_EQ(Unexpected(run.errors), "");
-    ASSERT_EQ(run.frames.size(), static_cast<size_t>(frames));
+// The match cycle as the state report tells it, a frame at a time. Each
+// scene leads only to the next of the cycle: title 0, battle 2, knock-out
+// 3, winner 4.
+struct Cycle {
+    long scene = 0, frame = 0, lastEnd = 0, longest = 0, lastResult = 0, longestWithoutResult = 0;
+    long matches = 0, knockOuts = 0, ringOuts = 0;
+    std::string fault;
 
-    // Each scene leads only to the next of the cycle: title 0, battle 2,
-    // knock-out 3, winner 4.
-    const auto next = [](long scene) { return scene == 0 ? 2 : scene == 4 ? 0 : scene + 1; };
-    long scene = 0, lastEnd = 0, longest = 0, matches = 0, knockOuts = 0, ringOuts = 0;
-    for (const std::string& line : run.frames) {
-        const long now = FrameField(line, "scene"), frame = FrameField(line, "frame");
-        if (now == scene) continue;
-        ASSERT_EQ(now, next(scene)) << "frame " << frame;
-        if (now == 3) ++(line.find("\"ringOut\":1") != std::string::npos ? ringOuts : knockOuts);
+    void Step(const std::string& line) {
+        const long now = FrameField(line, "scene");
+        frame = FrameField(line, "frame");
+        if (now == scene || !fault.empty()) return;
+        const long next = scene == 0 ? 2 : scene == 4 ? 0 : scene + 1;
+        if (now != next) fault = "frame " + std::to_string(frame) + ": scene " + std::to_string(now);
+        if (now == 3) {
+            ++(line.find("\"ringOut\":1") != std::string::npos ? ringOuts : knockOuts);
+            longestWithoutResult = std::max(longestWithoutResult, frame - lastResult);
+            lastResult = frame;
+        }
         if (now == 0) {
             ++matches;
             longest = std::max(longest, frame - lastEnd);
@@ -58,15 +62,114 @@ TEST(Soak, RandomPlayKeepsTheMatchCycleTurning) {
         }
         scene = now;
     }
-    longest = std::max(longest, frames - lastEnd);
-    std::printf("soak: seed %ld, %ld frames in %.1f s: %ld matches played out (%ld knock-outs, %ld ring-outs), "
-                "at most %ld frames from one to the next\n",
-                seed, frames, seconds, matches, knockOuts, ringOuts, longest);
-    EXPECT_LE(longest, LongestMatch) << "the match cycle stood still";
-    if (frames >= 20000) {
-        EXPECT_GT(knockOuts, 0);
-        EXPECT_GT(ringOuts, 0);
+    void Finish() {
+        longest = std::max(longest, frame - lastEnd);
+        longestWithoutResult = std::max(longestWithoutResult, frame - lastResult);
     }
+    void Print(const char* what, long seed, double seconds) const {
+        std::printf("soak (%s): seed %ld, %ld frames in %.1f s: %ld matches played out (%ld knock-outs, %ld "
+                    "ring-outs), at most %ld frames from one to the next\n",
+                    what, seed, frame, seconds, matches, knockOuts, ringOuts, longest);
+    }
+};
+
+double Seconds(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+fs::path Scratch() {
+    const fs::path scratch = fs::temp_directory_path() / ("tessaline-soak-" + std::to_string(getpid()));
+    fs::create_directories(scratch);
+    return scratch;
+}
+
+TEST(Soak, RandomPlayKeepsTheMatchCycleTurning) {
+    const long frames = Setting("TESSALINE_SOAK_FRAMES", DefaultFrames);
+    const long seed = Setting("TESSALINE_SOAK_SEED", 1);
+    const fs::path scratch = Scratch();
+    const auto start = std::chrono::steady_clock::now();
+    const ReplayRun run = RunReplay(TESSALINE_DATA_DIR,
+                                    "--frames " + std::to_string(frames) + " --random " + std::to_string(seed), scratch);
+    const double seconds = Seconds(start);
+    fs::remove_all(scratch);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(Unexpected(run.errors), "");
+    ASSERT_EQ(run.frames.size(), static_cast<size_t>(frames));
+    Cycle cycle;
+    for (const std::string& line : run.frames) cycle.Step(line);
+    cycle.Finish();
+    ASSERT_EQ(cycle.fault, "");
+    cycle.Print("random play", seed, seconds);
+    EXPECT_LE(cycle.longest, LongestMatch) << "the match cycle stood still";
+    if (frames >= 20000) {
+        EXPECT_GT(cycle.knockOuts, 0);
+        EXPECT_GT(cycle.ringOuts, 0);
+    }
+}
+
+// A fighter's number (the `index`th of a list) in a state line; NaN when
+// it is not a finite number (the report writes null for those).
+double FighterField(const std::string& line, int fighter, const std::string& name, int index = 0) {
+    size_t p = 0;
+    for (int k = 0; k <= fighter && p != std::string::npos; ++k) p = line.find("{\"health\"", p + 1);
+    if (p != std::string::npos) p = line.find("\"" + name + "\":", p);
+    if (p == std::string::npos) return NAN;
+    p += name.size() + 3;
+    if (line[p] == '[') ++p;
+    for (; index > 0; --index) p = line.find(',', p) + 1;
+    char* end = nullptr;
+    const double v = std::strtod(line.c_str() + p, &end);
+    return end == line.c_str() + p ? NAN : v;
+}
+
+// What must hold of every frame, or why it does not.
+std::string Broken(const std::string& line) {
+    const long scene = FrameField(line, "scene");
+    if (scene < 0 || scene > 4) return "scene out of range";
+    for (int k = 0; k < 2; ++k) {
+        const double health = FighterField(line, k, "health"), full = FighterField(line, k, "fullHealth");
+        // The fight ends the frame a fighter runs out of health: on the
+        // title and in a fight, everyone has some left.
+        if (!(health <= full && health > ((scene == 0 || scene == 2) ? 0 : -full))) return "health";
+        const Vec3 root = {FighterField(line, k, "root", 0), FighterField(line, k, "root", 1),
+                           FighterField(line, k, "root", 2)};
+        if (!std::isfinite(root.x) || !std::isfinite(root.y) || !std::isfinite(root.z)) return "root not finite";
+        if (EdgeDistance(root) <= 0.0 && FighterField(line, k, "ringOut") != 1) return "off the stage, not rung out";
+        const double motion = FighterField(line, k, "currentMotion"), key = FighterField(line, k, "currentKey");
+        if (!(motion >= 0 && motion < MotionCount)) return "motion number";
+        if (!(key >= 0 && key < motionFiles[static_cast<int>(motion)].keys)) return "key number";
+        const double next = FighterField(line, k, "nextMotion");
+        if (!(next >= 0 && next < MotionCount)) return "next motion number";
+    }
+    return "";
+}
+
+TEST(Soak, TwoComputersKeepTheMatchCycleTurning) {
+    const long frames = Setting("TESSALINE_SOAK_FRAMES", DefaultComputerFrames);
+    const long seed = Setting("TESSALINE_SOAK_SEED", 1);
+    const fs::path scratch = Scratch();
+    const auto start = std::chrono::steady_clock::now();
+    Cycle cycle;
+    std::string broken;
+    long lines = 0;
+    const ReplayRun run = StreamReplay(TESSALINE_DATA_DIR,
+                                       "--frames " + std::to_string(frames) + " --demo --seed " + std::to_string(seed),
+                                       scratch, [&](const std::string& line) {
+                                           ++lines;
+                                           cycle.Step(line);
+                                           if (broken.empty() && !(broken = Broken(line)).empty())
+                                               broken += " at " + line;
+                                       });
+    const double seconds = Seconds(start);
+    fs::remove_all(scratch);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(Unexpected(run.errors), "");
+    ASSERT_EQ(lines, frames);
+    EXPECT_EQ(broken, "");
+    cycle.Finish();
+    ASSERT_EQ(cycle.fault, "");
+    cycle.Print("two computers", seed, seconds);
+    EXPECT_LE(cycle.longestWithoutResult, LongestWithoutResult) << "the fights stopped ending";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "app/music.h"
 #include "app/scenes.h"
 #include "app/shell.h"
+#include "combat/computer.h"
 #include "combat/controls.h"
 #include "combat/fighter.h"
 #include "combat/hits.h"
@@ -46,11 +47,12 @@ void KeepStartValues() {
     startFolder = std::filesystem::current_path();
     // The shell and its scenes.
     Keep(mainWindow), Keep(appActive), Keep(clientRect), Keep(matchStarted), Keep(sceneNumber), Keep(cameraMode);
-    Keep(titleFade), Keep(startKeySeen), Keep(koFade), Keep(winFade);
+    Keep(titleFade), Keep(startKeySeen), Keep(koFade), Keep(winFade), Keep(demoMode);
     Keep(introState), Keep(introAlpha), Keep(introScale);
     Keep(MidiMusic), Keep(musicPlayRequested);
     // The fighters.
     Keep(fighters), Keep(comboCount), Keep(player1Latch), Keep(player2Latch), Keep(fighterFacing), Keep(knockBack);
+    Keep(computers), Keep(player2Device);
     // The figures, the sine table and the motions.
     Keep(SinTable), Keep(sineTableLoaded), Keep(motionsLoaded);
     Keep(meshes), Keep(joints), Keep(stageMesh), Keep(stageJoint), Keep(randomState), Keep(jointDrawOrder);

@@ -132,6 +132,27 @@ TEST(Replay, TheGamepadNamesMovePlayerTwoTheWayTheySay) {
     EXPECT_EQ(Of(frames[229], 1, "root", 2), -100.0) << "down";
 }
 
+// The hard computer against a player who only stands: a knock-out well
+// inside the time, never a step off the stage of its own; and a seed is
+// one fight, the same each time.
+TEST(Replay, TheHardComputerKnocksOutAnIdlePlayerAndASeedIsOneFight) {
+    const std::string path = Scratch("states");
+    const Outcome run = Replay("--frames 900 --p1 script:idle --p2 cpu:3 --seed 11 --until-end --state " + path);
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.out.substr(0, 24), "knock-out winner 2 after") << run.out;
+    std::istringstream text(Slurp(path));
+    int frames = 0;
+    for (std::string line; std::getline(text, line); ++frames) {
+        ASSERT_EQ(Of(line, 1, "ringOut"), 0) << line;
+        ASSERT_GT(Of(line, 1, "health"), 0) << line;
+    }
+    EXPECT_LT(frames, 900);
+    const std::string fight = "--frames 300 --hash --p1 script:walk-swing --p2 cpu:2 --seed ";
+    const Outcome seeded = Replay(fight + "5");
+    EXPECT_EQ(seeded.out, Replay(fight + "5").out);
+    EXPECT_NE(seeded.out, Replay(fight + "6").out);
+}
+
 TEST(Replay, ThePoseViewerWritesAKeyAndWhatCannotBeFollowedIsRefusedWithStatus2) {
     const std::string input = Scratch("script") + ".input", dir = Scratch("pose");
     const Outcome pose = Replay("--pose Slay:1 " + dir);
@@ -159,6 +180,14 @@ TEST(Replay, ThePoseViewerWritesAKeyAndWhatCannotBeFollowedIsRefusedWithStatus2)
         EXPECT_NE(run.errors.find(c.said), std::string::npos) << run.errors;
     }
     EXPECT_EQ(Replay("--random 1" + Match("ko.input")).status, 2) << "two inputs named";
+    for (const char* players : {"--p2 cpu:4", "--p2 robot", "--p1 pad", "--p1 script:dance", "--seed -1"}) {
+        const Outcome run = Replay(std::string("--frames 5 ") + players);
+        EXPECT_EQ(run.status, 2) << players;
+        EXPECT_NE(run.errors.find("usage"), std::string::npos) << players;
+    }
+    const Outcome noPad = Replay("--frames 5 --p2 pad");
+    EXPECT_EQ(noPad.status, 2);
+    EXPECT_NE(noPad.errors.find("no gamepad"), std::string::npos) << noPad.errors;
     fs::remove(input);
     fs::remove_all(dir);
 }

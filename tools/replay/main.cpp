@@ -10,14 +10,18 @@
 #include <sstream>
 #include <string>
 
+#include "app/players.h"
+#include "app/scenes.h"
 #include "app/shell.h"
 #include "app/state_report.h"
+#include "combat/fighter.h"
 #include "platform/headless.h"
 #include "replay/animation.h"
 #include "replay/icon.h"
 #include "replay/input_script.h"
 #include "replay/pose.h"
 #include "replay/random_input.h"
+#include "replay/scripted_player.h"
 #include "replay/still.h"
 
 namespace hl = platform::headless;
@@ -43,6 +47,9 @@ struct Options {
     std::string poseDir;
     int iconSize = 0;   // with iconFile: the icon instead of a run
     std::string iconFile;
+    Players players;
+    ScriptedPlayer script = ScriptedPlayer::None;  // a scripted player 1
+    bool untilEnd = false;  // stop once the first fight is decided, and say how
 };
 
 int Usage(const char* why) {
@@ -51,6 +58,8 @@ int Usage(const char* why) {
                  "usage: tessaline-replay [--data DIR] [--frames N] [--input FILE | --random SEED] [--state FILE]\n"
                  "                        [--png DIR (--every K | --at 1,38,200)] [--apng FIRST-LAST FILE]\n"
                  "                        [--scale N] [--hash]\n"
+                 "                        [--p1 keys|cpu[:LEVEL]|script:idle|walk-swing|jump-swing]\n"
+                 "                        [--p2 auto|pad|keys|cpu[:LEVEL]] [--seed N] [--demo] [--until-end]\n"
                  "       tessaline-replay [--data DIR] --still DIR\n"
                  "       tessaline-replay [--data DIR] --pose MOTION[:KEY] DIR\n"
                  "       tessaline-replay [--data DIR] --icon SIZE FILE\n");
@@ -87,8 +96,13 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
+        std::string error;
         if (a == "--hash") {
             o.hash = true;
+        } else if (a == "--demo") {
+            o.players.demo = true;
+        } else if (a == "--until-end") {
+            o.untilEnd = true;
         } else if (!hasValue) {
             status = Usage(("missing value or unknown option: " + a).c_str());
             return std::nullopt;
@@ -122,6 +136,14 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
             o.random = std::strtol(seed, &end, 10);
             if (end == seed || *end != '\0' || o.random < 0 || o.random > 0xFFFFFFFFL)
                 return status = Usage("bad --random"), std::nullopt;
+        } else if (a == "--p1") {
+            const std::string v = argv[++i];
+            if (!ParseScriptedPlayer(v, o.script) && !ParsePlayer1(v, o.players, error))
+                return status = Usage(error.c_str()), std::nullopt;
+        } else if (a == "--p2") {
+            if (!ParsePlayer2(argv[++i], o.players, error)) return status = Usage(error.c_str()), std::nullopt;
+        } else if (a == "--seed") {
+            if (!ParseSeed(argv[++i], o.players, error)) return status = Usage(error.c_str()), std::nullopt;
         } else if (a == "--state") {
             o.state = argv[++i];
         } else if (a == "--png") {
@@ -153,10 +175,12 @@ struct Run {
     int pngFailures = 0;
     std::vector<uint32_t> scaled;
     Animation animation;
+    int battleStart = 0;  // the first frame of the first fight
 };
 
 void ApplyInput(Run& run, int frame) {
-    const std::vector<std::string> now = KeysHeldAt(run.script, frame);
+    std::vector<std::string> now = KeysHeldAt(run.script, frame);
+    for (const std::string& k : ScriptedKeys(run.options.script, frame)) now.push_back(k);
     const std::set<std::string> next(now.begin(), now.end());
     for (const std::string& k : run.held) {
         if (!next.count(k) && VirtualKeyOfName(k)) hl::ReleaseKey(VirtualKeyOfName(k));
@@ -189,9 +213,27 @@ void WriteState(Run& run, int frame) {
     hl::ClearEvents();
 }
 
+// The first fight's outcome, once the frame just run decided it: how, who
+// won (fighter 2 in a double knock-out, as the winner scene has it) and how
+// many frames the fight took.
+bool ReportEnd(Run& run, int frame) {
+    if (sceneNumber == BattleSceneNumber && run.battleStart == 0) run.battleStart = frame;
+    if (sceneNumber != KnockOutSceneNumber || run.battleStart == 0) return false;
+    const bool ringOut = fighter1.ringOut == 1 || fighter2.ringOut == 1;
+    const int winner = ringOut ? (fighter1.ringOut == 1 ? 2 : 1) : (fighter1.health > 0 ? 1 : 2);
+    std::printf("%s winner %d after %d frames\n", ringOut ? "ring-out" : "knock-out", winner,
+                frame - run.battleStart + 1);
+    return true;
+}
+
 void OnIdle(Run& run, int turn) {
     if (turn > 1) WriteState(run, turn - 1);
+    if (run.options.untilEnd && turn > 1 && ReportEnd(run, turn - 1)) {
+        hl::PostClose();
+        return;
+    }
     if (turn > run.options.frames) {
+        if (run.options.untilEnd) std::printf("undecided after %d frames\n", turn - run.battleStart);
         hl::PostClose();
         return;
     }
@@ -290,6 +332,7 @@ int main(int argc, char** argv) {
         }
     }
 
+    ApplyPlayers(run.options.players);
     hl::AttachJoystick(run.script.usesGamepad);
     hl::SetIdleHook([](int turn) { OnIdle(run, turn); });
     hl::SetPresentHook([](const uint32_t* pixels, int) { OnPresent(run, pixels); });

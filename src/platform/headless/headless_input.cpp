@@ -62,7 +62,10 @@ InputResult GetKeyboardState(uint8_t keys[256]) {
     std::memset(keys, 0, 256);
     const struct {
         int vk, dik;
-    } map[] = {{VK_Z, DIK_Z}, {VK_X, DIK_X}, {VK_UP, DIK_UP}, {VK_LEFT, DIK_LEFT}, {VK_RIGHT, DIK_RIGHT}, {VK_DOWN, DIK_DOWN}};
+    } map[] = {{VK_Z, DIK_Z},           {VK_X, DIK_X},           {VK_UP, DIK_UP},
+               {VK_LEFT, DIK_LEFT},     {VK_RIGHT, DIK_RIGHT},   {VK_DOWN, DIK_DOWN},
+               {VK_NUMPAD8, DIK_NUMPAD8}, {VK_NUMPAD4, DIK_NUMPAD4}, {VK_NUMPAD5, DIK_NUMPAD5},
+               {VK_NUMPAD6, DIK_NUMPAD6}, {VK_NUMPAD0, DIK_NUMPAD0}, {VK_ADD, DIK_ADD}};
     for (const auto& m : map) {
         if (s.keys[static_cast<size_t>(m.vk)]) keys[m.dik] = 0x80;
     }

@@ -20,14 +20,19 @@ constexpr KeyName VirtualKeys[] = {
     {VK_RETURN, SDL_SCANCODE_RETURN}, {VK_RETURN, SDL_SCANCODE_KP_ENTER}, {VK_ESCAPE, SDL_SCANCODE_ESCAPE},
     {0x20, SDL_SCANCODE_SPACE},       {0x08, SDL_SCANCODE_BACKSPACE},     {0x09, SDL_SCANCODE_TAB},
     {VK_LEFT, SDL_SCANCODE_LEFT},     {VK_UP, SDL_SCANCODE_UP},           {VK_RIGHT, SDL_SCANCODE_RIGHT},
-    {VK_DOWN, SDL_SCANCODE_DOWN},
+    {VK_DOWN, SDL_SCANCODE_DOWN},     {VK_NUMPAD0, SDL_SCANCODE_KP_0},    {VK_NUMPAD4, SDL_SCANCODE_KP_4},
+    {VK_NUMPAD5, SDL_SCANCODE_KP_5},  {VK_NUMPAD6, SDL_SCANCODE_KP_6},    {VK_NUMPAD8, SDL_SCANCODE_KP_8},
+    {VK_ADD, SDL_SCANCODE_KP_PLUS},
 };
 
 // The keyboard device's scan codes that player 2 reads; the arrows are the
-// arrow block's, not the keypad's.
+// arrow block's, not the keypad's, and the keypad's keys are the second key
+// set's whether Num Lock is on or not.
 constexpr KeyName KeyboardCodes[] = {
-    {DIK_Z, SDL_SCANCODE_Z},         {DIK_X, SDL_SCANCODE_X},       {DIK_UP, SDL_SCANCODE_UP},
-    {DIK_LEFT, SDL_SCANCODE_LEFT},   {DIK_RIGHT, SDL_SCANCODE_RIGHT}, {DIK_DOWN, SDL_SCANCODE_DOWN},
+    {DIK_Z, SDL_SCANCODE_Z},           {DIK_X, SDL_SCANCODE_X},           {DIK_UP, SDL_SCANCODE_UP},
+    {DIK_LEFT, SDL_SCANCODE_LEFT},     {DIK_RIGHT, SDL_SCANCODE_RIGHT},   {DIK_DOWN, SDL_SCANCODE_DOWN},
+    {DIK_NUMPAD8, SDL_SCANCODE_KP_8},  {DIK_NUMPAD4, SDL_SCANCODE_KP_4},  {DIK_NUMPAD5, SDL_SCANCODE_KP_5},
+    {DIK_NUMPAD6, SDL_SCANCODE_KP_6},  {DIK_NUMPAD0, SDL_SCANCODE_KP_0},  {DIK_ADD, SDL_SCANCODE_KP_PLUS},
 };
 
 }  // namespace
