@@ -16,12 +16,14 @@ wait_for '.fighters[1].actionFlags | bit(32)'
 [ "$(echo "$match" | jq '.fighters[0].root[0]')" = -324 ] || fail "player 1 moved: $match"
 quit_game
 
-# The keypad: 4 walks player 2 left and 8 into the screen; player 1's arrow
-# is player 1's alone. (KP_Left and KP_Up are the keys' own names with Num
-# Lock off, as Xvfb starts.)
+# The keypad: 6 walks player 2 right and 8 into the screen; player 1's arrow
+# is player 1's alone. Each walk is away from player 1, so however many
+# frames pass before the key is let go, the bodies never touch and shove
+# player 1. (KP_Right and KP_Up are the keys' own names with Num Lock off,
+# as Xvfb starts.)
 start_game "$TESSALINE_DATA_DIR" -- --p2 keys
 hold_until Return '.scene == 2'
-hold_until KP_Left '.fighters[1].root[0] <= 60'
+hold_until KP_Right '.fighters[1].root[0] >= 188'
 hold_until KP_Up '.fighters[1].root[2] >= -60'
 [ "$(echo "$match" | jq -c '.fighters[0].root | [.[0], .[2]]')" = '[-324,-100]' ] || fail "player 1 moved: $match"
 x2=$(now '.fighters[1].root[0]')
