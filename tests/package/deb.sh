@@ -29,7 +29,8 @@ installed || fail "apt-get installed no tessaline"
 dpkg -L tessaline | while read -r path; do [ -d "$path" ] || echo "$path"; done >"$out/files"
 
 entry=/usr/share/applications/org.tessaline.Tessaline.desktop
-command=$(sed -n 's/^Exec=//p' "$entry")
+# The entry's own Exec line, not those of its actions further down.
+command=$(sed -n '/^\[Desktop Entry\]/,/^\[/s/^Exec=//p' "$entry")
 TESSALINE_GAME=$(PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games command -v "$command") ||
     fail "the menu's command $command is not on a player's PATH"
 [ "$TESSALINE_GAME" = /usr/games/tessaline ] || fail "the menu starts $TESSALINE_GAME, not /usr/games/tessaline"
