@@ -29,26 +29,8 @@ protected:
     Effects effects;
 };
 
-TEST_F(Controls, APressWaitsOutABlendAndAttacksOnceAndOnlyTwoAttacksMakeACombo) {
-    Frame();  // the first frame asks for Way and blends into it
-    hl::HoldKey(VK_X);
-    Frame(4);
-    EXPECT_EQ(comboCount[0], 0);
-    Frame();
-    EXPECT_EQ(fighter1.motion.nextMotion, Slay);
-    EXPECT_EQ(fighter1.actionFlags & (AttackActive | Finisher), AttackActive);
-    Frame(9);  // held: no more, while the blend into Slay ends; still locked by it
-    hl::ReleaseKey(VK_X);
-    Frame();
-    Press(VK_X);
-    EXPECT_EQ(fighter1.motion.nextMotion, YokoGiri);
-    EXPECT_TRUE(fighter1.actionFlags & Finisher);
-    Frame(5);
-    Press(VK_X);  // a third press does nothing
-    EXPECT_EQ(comboCount[0], 2);
-    EXPECT_EQ(TimesPlayed("Attack.wav"), 2);
-}
-
+// The combo's two attacks on the scripted path are pinned by the frame
+// hashes; these are the rules around them.
 TEST_F(Controls, TheComboWindowClosesWhenTheAttackHasEndedAndBothKeysAreUp) {
     Settle();
     Press(VK_X);
@@ -69,6 +51,10 @@ TEST_F(Controls, TheComboWindowClosesWhenTheAttackHasEndedAndBothKeysAreUp) {
     Frame();
     Press(VK_X);
     EXPECT_EQ(comboCount[0], 2);
+    Frame(5);
+    Press(VK_X);  // only two attacks make a combo: a third press does nothing
+    EXPECT_EQ(comboCount[0], 2);
+    EXPECT_EQ(TimesPlayed("Attack.wav"), 3);
 }
 
 TEST_F(Controls, OppositeKeysCancelButStillWalk) {

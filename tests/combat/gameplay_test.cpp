@@ -38,29 +38,6 @@ protected:
     Effects effects;
 };
 
-TEST_F(Gameplay, NothingLandsWithoutAnAttackThenAWalkInASlayAndAYokoGiriInOneCombo) {
-    Frames(200);  // from the start places
-    EXPECT_TRUE(EffectsPlayed().empty());
-    EXPECT_NEAR(RootDistance(), 448.0, 1e-9);
-    Press(VK_RIGHT, 4);
-    Frames(1);
-    EXPECT_NEAR(RootDistance(), 416.0, 1e-9);
-    Press(VK_X, 1);
-    Frames(5);
-    EXPECT_EQ(fighter1.health + fighter2.health, 1000 + 900);
-    EXPECT_EQ(fighter2.motion.nextMotion, UpDamage);
-    EXPECT_EQ(EffectsPlayed(), (std::vector<std::string>{"Attack.wav", "Hit.wav"}));
-
-    const double x2 = joints[15].offset.x;
-    Press(VK_X, 1);  // still locked by Slay, its blend over
-    Frames(5);
-    EXPECT_EQ(fighter2.health, 800);
-    EXPECT_EQ(fighter2.motion.nextMotion, RightDamage);
-    Frames(30);
-    EXPECT_GT(joints[15].offset.x, x2 + 400.0);  // knocked away from fighter 1
-    EXPECT_EQ(fighter1.health, 1000);
-}
-
 TEST_F(Gameplay, AttacksAtBladeRangeCancel) {
     pollInput = [] { inputState = {0, 0x1}; };  // player 2 attacks in the same frame
     Press(VK_X, 1);

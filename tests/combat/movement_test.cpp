@@ -1,5 +1,5 @@
-// Jumping, gravity, the floor and the stage bounds. Facing and moving along
-// a heading show in the knock-back and walk of the hit and gameplay tests.
+// The floor and the stage bounds. Facing and moving along a heading show in
+// the knock-back and walk of the hit and gameplay tests.
 #include "combat/movement.h"
 
 #include <limits>
@@ -20,22 +20,11 @@ protected:
     Fighter fighter;
 };
 
-TEST_F(Movement, AJumpRisesSevenPointZeroTwoFirstThenFallsFasterUpToTheCapAndLands) {
+// The jump's arc and the fall speed's cap are pinned by the frame hashes;
+// what they never reach is a root far below the floor.
+TEST_F(Movement, TheFloorCatchesARootFromAnyDepth) {
     Frame();  // from the build's height 0 up to the floor in one frame
-    ASSERT_TRUE(OnTheFloor()) << y();
-    const double ground = y();
-    fighter.actionFlags |= Airborne;
-    Frame();
-    EXPECT_NEAR(y() - ground, 7.02, 1e-9);
-    int frames = 1;
-    while ((fighter.actionFlags & Airborne) && ++frames < 1000) Frame();
-    EXPECT_TRUE(frames > 150 && frames < 250) << frames;  // up for about 100, then down ever faster
     EXPECT_TRUE(OnTheFloor()) << y();
-    EXPECT_TRUE(fighter.verticalSpeed == 7.8 && fighter.fallSpeed == 0.78);  // re-armed on landing
-    for (int f = 0; f < 10; ++f) GravityStep(0, fighter);  // the fall speed reaches its cap and holds
-    const double cap = fighter.fallSpeed, before = y();
-    GravityStep(0, fighter);
-    EXPECT_TRUE(cap >= 7.8 && y() == before - cap) << cap;
     for (double low : {-1e12, -std::numeric_limits<double>::infinity()}) {
         y() = low;  // far below the floor, even infinitely: put back on its feet
         StageCheck(0, fighter);
