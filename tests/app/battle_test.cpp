@@ -1,5 +1,6 @@
-// The battle scene: the intro's weights and scale, the end of the fight
-// with its banner and sound, the health bars.
+// The battle scene: the end of the fight with its banner and sound, and the
+// health bars at values the fights never reach. (The intro's fades are
+// pinned by the frame hashes.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,34 +13,6 @@
 #include "support/game_harness.h"
 
 namespace hl = platform::headless;
-
-TEST(Battle, TheIntroRunsItsFourFadesIn104Frames) {
-    ASSERT_TRUE(EnterDataFolder());
-    std::vector<int> weights;
-    int finalState = -1;
-    RunGame(
-        [&](int turn) {
-            if (turn == 2) sceneNumber = BattleSceneNumber;
-            if (turn > 2) weights.push_back(introAlpha);
-            if (turn == 2 + 105) finalState = introState;
-        },
-        2 + 106);
-    // Each banner fades the picture down to 5 and the live frame back up.
-    std::vector<int> banner;
-    for (int w = 245; w >= 5; w -= 10) banner.push_back(w);
-    banner.push_back(5);
-    for (int w = 15; w <= 255; w += 10) banner.push_back(w);
-    banner.push_back(255);
-    std::vector<int> expected = banner;
-    expected.insert(expected.end(), banner.begin(), banner.end());
-    ASSERT_GE(weights.size(), expected.size());
-    EXPECT_EQ(std::vector<int>(weights.begin(), weights.begin() + 104), expected);
-    // Twelve steps of 0.1 from 0.3, each stored as a 32-bit float.
-    float scale = 0.3f;
-    for (int i = 0; i < 12; ++i) scale = static_cast<float>(static_cast<double>(scale) + 0.1);
-    EXPECT_EQ(introScale, scale);
-    EXPECT_EQ(finalState, 4);
-}
 
 // A ring-out ends the fight silently, with its own banner, even when a
 // fighter is knocked out in the same frame.
@@ -72,9 +45,8 @@ TEST(Battle, ARingOutWinsOverAKnockOutInTheSameFrame) { ExpectEndOfFight(true); 
 TEST(Battle, HealthBarsAreElevenPointsAPixelAndNeverLonger) {
     const struct {
         int width, value, maximum, length;
-    } cases[] = {{90, 1000, 1000, 90}, {90, 999, 1000, 90}, {90, 500, 1000, 45}, {90, 11, 1000, 1},
-                 {90, 10, 1000, 0},    {90, -50, 1000, 0},  {90, 1500, 1000, 90},
-                 {90, 50, 80, 0},      {0, 50, 80, 0}};  // a maximum below the width: nothing, no division by zero
+    } cases[] = {{90, 11, 1000, 1}, {90, 10, 1000, 0}, {90, -50, 1000, 0}, {90, 1500, 1000, 90},
+                 {90, 50, 80, 0},   {0, 50, 80, 0}};  // a maximum below the width: nothing, no division by zero
     for (const auto& c : cases) {
         std::vector<uint32_t> pixels(320 * 240, 0);
         Surface surface{320, 240, 320, pixels.data(), 0, MemoryKind::System, false, 0};

@@ -89,7 +89,6 @@ TEST(Options, BadLinesAreRefusedWithWhatWasWrong) {
         const char* complaint;
     } cases[] = {
         {{"--scale", "9"}, "--scale wants a whole number from 1 to 8, not \"9\""},
-        {{"--scale=0"}, "--scale wants a whole number from 1 to 8, not \"0\""},
         {{"--scale", "2.5"}, "--scale wants a whole number from 1 to 8, not \"2.5\""},
         {{"--scale", "+3"}, "--scale wants a whole number from 1 to 8, not \"+3\""},
         {{"--scale", "99999999999"}, "--scale wants a whole number from 1 to 8, not \"99999999999\""},
@@ -103,9 +102,7 @@ TEST(Options, BadLinesAreRefusedWithWhatWasWrong) {
         {{"--scale", "2", "fight"}, "unexpected argument \"fight\""},
         {{"-"}, "unexpected argument \"-\""},
         {{"--p2", "cpu:4"}, "--p2 wants auto, pad, keys, cpu or cpu:1 to cpu:3, not \"cpu:4\""},
-        {{"--p2", "gamepad"}, "--p2 wants auto, pad, keys, cpu or cpu:1 to cpu:3, not \"gamepad\""},
         {{"--p1=pad"}, "--p1 wants keys, cpu or cpu:1 to cpu:3, not \"pad\""},
-        {{"--p1", "cpu:0"}, "--p1 wants keys, cpu or cpu:1 to cpu:3, not \"cpu:0\""},
         {{"--seed", "-1"}, "--seed wants a whole number from 0 to 4294967295, not \"-1\""},
         {{"--seed", "4294967296"}, "--seed wants a whole number from 0 to 4294967295, not \"4294967296\""},
         {{"--demo=yes"}, "--demo takes no value, not \"yes\""},
