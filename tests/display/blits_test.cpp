@@ -1,6 +1,7 @@
 // The 2D operations the scenes lay over the figures, on plain surfaces in
-// memory: clipping, the font cells, the scaled banners, the blend's exact
-// arithmetic, and bitmaps that cannot be read.
+// memory, where the frame hashes' scripted runs do not take them: clipping,
+// the font cells no scene draws, scales no banner uses, the blend at every
+// width, and bitmaps that cannot be read.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -93,19 +94,10 @@ TEST(Blits, DrawStringTakesEachByteFromItsFontCell) {
     fontSurface = saved;
 }
 
-TEST(Blits, ScaledBannersLandWhereTheScenesExpectThem) {
+// The intro's banners at the scales it uses are pinned by the frame hashes.
+TEST(Blits, ScaledPicturesBeyondTheScreenOrAtWildScalesStayOnIt) {
     Canvas banners(256, 192);
     banners.Tag();
-    // The first intro banner at its smallest: 85 x 25 at 0.3 covers 25 x 7 from (148, 117).
-    Canvas small(320, 240);
-    DrawScaledCentred(&small.surface, 160, 120, &banners.surface, 0.3f, 0.3f, 0, 0, 85, 25);
-    EXPECT_EQ(small.Covered(), (std::vector<int>{148, 117, 173, 124}));
-    EXPECT_EQ(small.At(148, 117), TagOf(0, 0));
-    // At 1.0 it is a plain copy of the region, centred.
-    Canvas whole(320, 240);
-    DrawScaledCentred(&whole.surface, 160, 120, &banners.surface, 1.0f, 1.0f, 0, 65, 110, 100);
-    EXPECT_EQ(whole.Covered(), (std::vector<int>{105, 103, 215, 138}));
-    EXPECT_EQ(whole.At(214, 137), TagOf(109, 99));
     // Too big for the screen: both edges of an axis are cut, the picture
     // stays centred and nearest-neighbour picks every second source pixel.
     Canvas big(320, 240);
@@ -121,26 +113,18 @@ TEST(Blits, ScaledBannersLandWhereTheScenesExpectThem) {
     EXPECT_EQ(wild.Covered()[2], -1);
 }
 
-TEST(Blits, BlendIsExactAndClearsTheHighByte) {
-    Canvas dest(320, 240, 0xFF204060), source(320, 240, 0x00FF80FF);
-    BlendSurface(&dest.surface, 0, 0, 320, 32, &source.surface, 0, 0, 0);
-    EXPECT_EQ(dest.At(319, 31), 0x00204060u);
-    EXPECT_EQ(dest.At(0, 32), 0xFF204060u);  // below the region
-    BlendSurface(&dest.surface, 0, 0, 320, 240, &source.surface, 0, 0, 255);
-    EXPECT_EQ(dest.At(5, 100), 0xFE7FFEu);  // (255 x source + destination) >> 8 per byte, truncated
-    // An odd width blends its last column alone; a region beyond either
-    // surface is kept to what both hold.
+// A region beyond either surface is kept to what both hold.
+TEST(Blits, BlendKeepsToWhatBothSurfacesHold) {
     Canvas odd(8, 2, 0x000000), white(8, 2, 0xFFFFFF);
-    BlendSurface(&odd.surface, 0, 0, 3, 1, &white.surface, 0, 0, 128);
-    EXPECT_EQ((std::vector<uint32_t>{odd.At(2, 0), odd.At(3, 0)}), (std::vector<uint32_t>{0x7F7F7F, 0}));
     BlendSurface(&odd.surface, 0, 0, 320, 240, &white.surface, -4, -4, 128);
     BlendSurface(&odd.surface, INT_MAX, INT_MIN, INT_MAX, INT_MAX, &white.surface, 0, 0, 128);
-    EXPECT_EQ(odd.At(7, 1), 0x7F7F7Fu);
+    EXPECT_EQ(odd.pixels, std::vector<uint32_t>(16, 0x7F7F7F));
 }
 
 // The blend goes four pixels at a time where it can: every pixel of every
-// width and offset must still be the byte-by-byte sum, including the last
-// few of a row, a surface blended onto itself, and the extreme weights.
+// width and offset must still be the byte-by-byte sum with the high byte
+// cleared, including the last few of a row, a surface blended onto itself,
+// and the extreme weights.
 TEST(Blits, BlendMatchesTheSumOfEachByteAtEveryWidthAndOffset) {
     uint32_t seed = 12345;
     const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
