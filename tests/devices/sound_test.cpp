@@ -107,24 +107,17 @@ TEST_F(Sound, AMalformedFileIsRefusedWithItsOneMessage) {
     const std::string readFailed = "DSound!|waveファイルの読み込みに失敗しました|owned\n";
     const std::string noData = "Read_WaveFile!|dataチャンクが見つかりませんでした|owned\n";
     const std::string notWave = "DSound!|Wave形式のRIFFファイルではありません|owned\n";
-    const std::string text = "This is not a sound at all, only words.";
-    Bytes cut = Plain;
-    cut.resize(cut.size() - 2);
     Bytes shortRiff = Plain;  // the RIFF size ends inside the samples
     shortRiff[4] = static_cast<uint8_t>(shortRiff.size() - 8 - 3);
+    // Each message with the damages only files made here give; cut, empty,
+    // random and oversized files are played through the game by the
+    // damaged-data tests (hardening/corrupt_data_test.cpp).
     const std::pair<Bytes, std::string> cases[] = {
         {Riff({Chunk("fmt ", Fmt(40)), data}), "Read_WaveFile!|PCM以外の形式は使用できません|owned\n"},
-        {Riff({fmt}), noData},
         {Riff({data, fmt}), noData},  // "data" is looked for after "fmt " only
         {Riff({data}), "DSound!|fmtチャンクが見つかりませんでした|owned\n"},
         {Riff({fmt, data}, "AVI "), notWave},
-        {Bytes(text.begin(), text.end()), notWave},
-        {Bytes{}, notWave},
-        {Bytes{'R', 'I', 'F', 'F', 4, 0}, notWave},
-        {Riff({fmt, Chunk("data", Samples, 1000)}), readFailed},
-        {cut, readFailed},
         {Riff({Chunk("LIST", {1, 2}, 0xFFFFFFF0u), fmt, data}), readFailed},
-        {Riff({fmt, data}, "WAVE", 0xFFFFFFFFu), readFailed},
         {shortRiff, readFailed},
     };
     for (const auto& [bytes, box] : cases) {

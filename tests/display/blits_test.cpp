@@ -1,7 +1,8 @@
 // The 2D operations the scenes lay over the figures, on plain surfaces in
 // memory, where the frame hashes' scripted runs do not take them: clipping,
-// the font cells no scene draws, scales no banner uses, the blend at every
-// width, and bitmaps that cannot be read.
+// the font cells no scene draws, scales no banner uses and the blend at every
+// width. (Bitmaps that cannot be read are the platform tests' bitmap
+// refusals and, through the game, the damaged-data tests'.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 #include <vector>
 
 #include "display/surface.h"
-#include "support/scratch_files.h"
 
 namespace {
 
@@ -179,40 +179,6 @@ TEST(Blits, TheOnePassCrossFadeLeavesWhatBlendThenCopyLeaves) {
     EXPECT_EQ(kept.surface.lockCount, 0);
     BlendAndCopyBack(nullptr, &back.surface, 37);
     BlendAndCopyBack(&kept.surface, nullptr, 37);
-}
-
-// A 24-bit BMP of the given pixels, rows bottom-up and padded to four bytes.
-FileBytes Bmp(int width, int height, const std::vector<uint32_t>& pixels, uint32_t claimedWidth = 0) {
-    const uint32_t row = (width * 3 + 3) & ~3;
-    FileBytes b = FileBytes().Put('B' | 'M' << 8, 2).Put(54 + row * height, 4).Put(0, 4).Put(54, 4).Put(40, 4);
-    b.Put(claimedWidth ? claimedWidth : width, 4).Put(height, 4).Put(1, 2).Put(24, 2).Cut(54);
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) b.Put(pixels[y * width + x], 3);
-        b.Cut(b.bytes.size() + (row - width * 3));
-    }
-    return b;
-}
-
-TEST(Blits, BitmapsThatCannotBeReadGiveNoSurfaceAndNoCrash) {
-    ScratchFolder folder("tessaline-bmp");
-    // A good one, 3 wide so its rows are padded, comes out top row first.
-    const std::vector<uint32_t> pixels = {1, 2, 3, 0xFF0000, 0x00FF00, 0x0000FF};
-    const FileBytes good = Bmp(3, 2, pixels);
-    good.Write("good.bmp");
-    std::vector<uint32_t> read;
-    int width = 0, height = 0;
-    ASSERT_TRUE(platform::LoadBitmapFile("good.bmp", read, width, height));
-    EXPECT_EQ(read, pixels);
-    FileBytes(good).Cut(good.bytes.size() - 7).Write("truncated.bmp");
-    FileBytes(good).Cut(20).Write("header-only.bmp");
-    std::ofstream("text.bmp") << "not a picture at all\n";
-    FileBytes().Write("empty.bmp");
-    Bmp(3, 2, pixels, 0x7FFFFFFF).Write("enormous.bmp");
-    for (const char* name :
-         {"truncated.bmp", "header-only.bmp", "text.bmp", "empty.bmp", "enormous.bmp", "missing.bmp"}) {
-        EXPECT_FALSE(platform::LoadBitmapFile(name, read, width, height)) << name;
-        EXPECT_EQ(LoadBitmapSurface(nullptr, name, MemoryKind::System), nullptr) << name;
-    }
 }
 
 }  // namespace
