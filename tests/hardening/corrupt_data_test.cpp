@@ -152,9 +152,17 @@ TEST(CorruptData, SineTable) {
 }
 
 // A motion key: entry count (two bytes), flags (four, at 4), duration (two,
-// at 10). A missing key is reported once for each fighter.
-std::vector<Case> KeyCases(size_t files) {
-    std::vector<Case> cases = Opened(Each(CannotOpen, 2 * files));
+// at 10), then the entries. Every key takes each damage at once, player
+// 1's blow, which the scripted fight plays, among them; both fighters' keys
+// are read one by one, so a missing key's box comes once for each.
+TEST(CorruptData, EveryMotionKey) {
+    std::vector<std::string> keys;
+    for (const auto& entry : fs::recursive_directory_iterator(fs::path(TESSALINE_DATA_DIR) / "Motion")) {
+        if (entry.path().extension() == ".deg")
+            keys.push_back(fs::relative(entry.path(), TESSALINE_DATA_DIR).string());
+    }
+    ASSERT_EQ(keys.size(), 50u);
+    std::vector<Case> cases = Opened(Each(CannotOpen, 2 * keys.size()));
     cases.push_back({"no entries", Field(0, 2, 0), {}});
     cases.push_back({"16 entries", Field(0, 2, 16), {}});
     cases.push_back({"65535 entries", Field(0, 2, 0xFFFF), {}});
@@ -163,21 +171,7 @@ std::vector<Case> KeyCases(size_t files) {
     cases.push_back({"duration 65535", Field(10, 2, 0xFFFF), {}});
     cases.push_back({"angles 65535", Field(12, 6, 0xFFFFFFFFFFFF), {}});
     cases.push_back({"root off at -1e300", Field(20, 8, std::bit_cast<uint64_t>(-1e300)), {}});
-    return cases;
-}
-
-// Player 1's blow, which the scripted fight plays.
-TEST(CorruptData, MotionKey) { Play({"Motion/Slay/Motion1.deg"}, KeyCases(1)); }
-
-TEST(CorruptData, EveryMotionKey) {
-    std::vector<std::string> keys;
-    for (const auto& entry : fs::recursive_directory_iterator(fs::path(TESSALINE_DATA_DIR) / "Motion")) {
-        if (entry.path().extension() == ".deg")
-            keys.push_back(fs::relative(entry.path(), TESSALINE_DATA_DIR).string());
-    }
-    ASSERT_EQ(keys.size(), 50u);
-    // Both fighters' keys are read one by one, so all hundred boxes come.
-    Play(keys, KeyCases(keys.size()));
+    Play(keys, cases);
 }
 
 // A bitmap that cannot be read leaves its picture out, without a message;
@@ -205,7 +199,6 @@ TEST(CorruptData, BitmapHeaders) {
         {"width largest", Field(18, 4, 0x7FFFFFFF), {}},
         {"width negative", Field(18, 4, 0xFFFFFFFF), {}},
         {"height 0", Field(22, 4, 0), {}},
-        {"height 1", Field(22, 4, 1), {}},
         {"height largest", Field(22, 4, 0x7FFFFFFF), {}},
         {"height most negative", Field(22, 4, 0x80000000), {}},
         {"width and height 65535", Field(18, 8, 0x0000FFFF0000FFFF), {}},
@@ -251,7 +244,6 @@ TEST(CorruptData, WaveHeaders) {
         {"fmt past the end", Field(4, 4, 0xFFFFFFFF, "fmt "), {WaveUnreadable}},
         {"no data", Field(0, 4, 0x61746164 + 1, "data"), {NoSamples}},
         {"data size 0", Field(4, 4, 0, "data"), {}},
-        {"data size 1", Field(4, 4, 1, "data"), {}},
         {"data past the end", Field(4, 4, 0xFFFFFFFF, "data"), {WaveUnreadable}},
         {"format tag 3", Field(8, 2, 3, "fmt "), {NoBuffer}},
         {"no channels", Field(10, 2, 0, "fmt "), {NoBuffer}},
