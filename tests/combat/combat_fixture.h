@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "combat/controls.h"
 #include "combat/movement.h"
 #include "combat/playback.h"
 #include "devices/sound.h"
@@ -65,3 +66,19 @@ struct Effects {
 
 inline std::vector<std::string> EffectsPlayed() { return EventNames(platform::headless::EventKind::EffectPlayed); }
 inline int TimesPlayed(const std::string& name) { return static_cast<int>(std::ranges::count(EffectsPlayed(), name)); }
+
+// Both fighters fresh at their start places on motions of six-frame keys,
+// the controls and the playback run a frame at a time (no jump physics: an
+// airborne fighter stays up).
+struct ControlFrames : ::testing::Test {
+    void SetUp() override {
+        comboCount[0] = comboCount[1] = player1Latch = player2Latch = 0;
+        for (Fighter& f : fighters) f = FreshFighter(), SetKeyCountMotions(f, 6, 1);
+        PlaceRoots();
+    }
+    void TearDown() override { std::ranges::for_each(fighters, FreeMotionTable); }
+    void Frame(int count = 1) {
+        while (count--) RunControls(), AdvanceMotion(joints, fighter1, 0, 15), AdvanceMotion(joints, fighter2, 15, 30);
+    }
+    Effects effects;
+};

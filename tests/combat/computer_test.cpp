@@ -13,19 +13,9 @@ namespace hl = platform::headless;
 static std::vector<InputState> polls;
 static void RecordComputer() { PollComputer(), polls.push_back(inputState); }
 
-class Computers : public ::testing::Test {
+class Computers : public ControlFrames {
 protected:
-    void SetUp() override {
-        polls.clear();
-        pollInput = RecordComputer;
-        comboCount[0] = comboCount[1] = player1Latch = player2Latch = 0;
-        for (Fighter& f : fighters) f = Fighter{0, TakeOffSpeed, 0.0, 0.0, 1000, 1000, {}, {}, 0}, SetKeyCountMotions(f, 6, 1);
-        PlaceRoots();
-    }
-    void TearDown() override { std::ranges::for_each(fighters, FreeMotionTable); }
-    void Frame(int count = 1) {
-        while (count--) RunControls(), AdvanceMotion(joints, fighter1, 0, 15), AdvanceMotion(joints, fighter2, 15, 30);
-    }
+    void SetUp() override { polls.clear(), pollInput = RecordComputer, ControlFrames::SetUp(); }
     // The first frame (1-based) whose polls held anything.
     int FirstActingFrame() const {
         for (size_t i = 0; i < polls.size(); ++i) {
@@ -33,7 +23,6 @@ protected:
         }
         return 0;
     }
-    Effects effects;
 };
 
 TEST_F(Computers, EachLevelActsItsReactionLateInFramesAndHoldsOneAnswerAFrame) {

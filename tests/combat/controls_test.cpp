@@ -11,22 +11,11 @@ using namespace platform;  // the key codes
 static InputState player2Input = {};
 static void PollTestInput() { inputState = player2Input; }
 
-class Controls : public ::testing::Test {
+class Controls : public ControlFrames {
 protected:
-    void SetUp() override {
-        player2Input = {};
-        pollInput = PollTestInput;
-        comboCount[0] = comboCount[1] = player1Latch = player2Latch = 0;
-        for (Fighter& f : fighters) f = Fighter{}, SetKeyCountMotions(f, 6, 1);
-        PlaceRoots();
-    }
-    void TearDown() override { std::ranges::for_each(fighters, FreeMotionTable); }
-    void Frame(int count = 1) {  // no jump physics: an airborne fighter stays up
-        while (count--) RunControls(), AdvanceMotion(joints, fighter1, 0, 15), AdvanceMotion(joints, fighter2, 15, 30);
-    }
+    void SetUp() override { player2Input = {}, pollInput = PollTestInput, ControlFrames::SetUp(); }
     void Press(int key) { hl::HoldKey(key), Frame(), hl::ReleaseKey(key); }
     void Settle() { Frame(6); }  // idle, in Way, its blend over
-    Effects effects;
 };
 
 // The combo's two attacks on the scripted path are pinned by the frame
