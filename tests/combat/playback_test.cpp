@@ -28,8 +28,10 @@ TEST_F(Playback, AnglesTakeTheShorterWayThroughTheWrap) {
     }
 }
 
+// Loop and End in the game's own motions are pinned by the frame hashes;
+// these are a key running out in a blend, a motion with neither, and keys
+// of no duration.
 TEST_F(Playback, LoopAndEndHandTheFighterBackAndTheKeyIndexNeverPassesTheLastKey) {
-    const std::vector<KeySpec> loop = {Angle(0, 1), Angle(10, 1, Loop)};
     const std::vector<KeySpec> end = {Angle(64, 1), Angle(50, 1, End), Angle(90, 20)};
     const std::vector<KeySpec> plain = {Angle(0, 0), Angle(10, 0), Angle(20, 0)};
     const struct {
@@ -38,10 +40,6 @@ TEST_F(Playback, LoopAndEndHandTheFighterBackAndTheKeyIndexNeverPassesTheLastKey
         int frames;
         MotionState after;  // nextMotion and frameCounter not compared
     } cases[] = {
-        {loop, {Slay, 0, Slay, 0, Requested}, 2, {Slay, 1, 0, 0, Requested}},  // only Loop or End hands back
-        {loop, {Slay, 0, Slay, 0, Requested}, 4, {Slay, 0, 0, 0, 0}},
-        {end, {Slay, 0, Way, 0, Locked | Requested}, 4, {Slay, 2, 0, 0, Blending}},  // into the last request
-        {end, {Slay, 0, Way, 0, Locked | Requested}, 9, {Way, 0, 0, 0, 0}},
         {end, {Way, 0, Slay, 0, Locked | Blending}, 3, {Way, 1, 0, 0, Locked | Blending}},  // Way's key runs out
         {end, {Way, 0, Slay, 0, Locked | Blending}, 8, {Slay, 0, 0, 0, Locked}},  // five frames on the new key
         {plain, {Slay, 0, Slay, 0, Locked | Requested}, 3, {Slay, 0, 0, 0, 0}},  // round as if it had Loop

@@ -134,14 +134,3 @@ TEST(Input, TheKeypadIsPlayer2sOwnKeysWithTheKeyboardsPriorities) {
         EXPECT_EQ(inputState.directions | inputState.buttons << 4, directionsAndButtons);
     }
 }
-
-TEST(Input, TheGamepadAskedForByNameAndMissingEndsTheGameWithStatus2) {
-    player2Device = Player2Device::Pad;
-    OpenWindow(false);
-    InitInput();
-    Message m;
-    bool quit = false;
-    while (!quit && PeekMessage(m)) quit = m.message == WM_QUIT;
-    ASSERT_TRUE(quit);
-    EXPECT_EQ(m.wParam, 2u);
-}

@@ -186,6 +186,8 @@ TEST(CorruptData, Bitmaps) { Play(Bitmaps, Opened({})); }
 
 // Header fields the decoder must bound before it believes them: a picture
 // claiming more than any file holds is refused, silently like a missing one.
+// (No width, a negative one, no bits a pixel and pictures wider or taller
+// than any surface are the platform tests' bitmap refusals.)
 TEST(CorruptData, BitmapHeaders) {
     const std::vector<Case> cases = {
         {"file size 0", Field(2, 4, 0), {}},
@@ -193,17 +195,11 @@ TEST(CorruptData, BitmapHeaders) {
         {"pixels past the end", Field(10, 4, 0x7FFFFFFF), {}},
         {"header size 0", Field(14, 4, 0), {}},
         {"header size huge", Field(14, 4, 0xFFFFFFFF), {}},
-        {"width 0", Field(18, 4, 0), {}},
         {"width 1", Field(18, 4, 1), {}},
-        {"width 20000", Field(18, 4, 20000), {}},
-        {"width largest", Field(18, 4, 0x7FFFFFFF), {}},
-        {"width negative", Field(18, 4, 0xFFFFFFFF), {}},
         {"height 0", Field(22, 4, 0), {}},
-        {"height largest", Field(22, 4, 0x7FFFFFFF), {}},
         {"height most negative", Field(22, 4, 0x80000000), {}},
         {"width and height 65535", Field(18, 8, 0x0000FFFF0000FFFF), {}},
         {"no planes", Field(26, 2, 0), {}},
-        {"bit depth 0", Field(28, 2, 0), {}},
         {"bit depth 1", Field(28, 2, 1), {}},
         {"bit depth 65535", Field(28, 2, 0xFFFF), {}},
         {"run-length compressed", Field(30, 4, 1), {}},
