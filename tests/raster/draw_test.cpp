@@ -54,23 +54,6 @@ TEST(ScreenTriangle, CornersInFaceOrderAndClockwiseFacingWithWrappingProducts) {
     EXPECT_TRUE(IsFrontFacing({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX}));  // (-1)(-1) - 0
 }
 
-// No normal to shade it by, so the normal model's shade scales its colour to
-// 0 in every mode: a part's single-point faces, painted by the hit pass too,
-// stay black.
-TEST_F(DrawTest, ADegenerateFaceLeavesOneBlackPixelInEveryMode) {
-    part.screen[0] = {100.7, 50.2, 0};
-    part.faces = {{0, 0, 0, 0xFFFFFF}};
-    part.mesh.faceCount = 1;
-    part.order = {0};
-    ShadeFacesNormal(LightVector, part.world.data(), part.faces.data(), part.faceShades.data(), 1);
-    for (uint8_t mode = 0; mode < 3; ++mode) {
-        frame.clear();
-        DrawPart(mode, part.mesh, part.joint);
-        EXPECT_EQ(frame.writtenCount(), 1);
-        EXPECT_EQ(frame.at(100, 50), 0u) << "mode " << int(mode);
-    }
-}
-
 TEST_F(DrawTest, EmptyOrBrokenPartsDrawNothing) {
     part.joint.flags = InFront | ShadowOn | OutlineOn;
     part.joint.shadowFlags = InFront;
