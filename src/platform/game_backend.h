@@ -1,7 +1,8 @@
-// The SDL backend's extras for the game itself: a routine called after
-// each frame is shown, and the notes of what the backend did for the game,
-// for the state report that the tests of the real game read; the window's
-// size and full screen at start, from the command line; and where the game's
+// What the game's entry needs of the backend that runs the real game (SDL
+// on Linux, the Windows one on Windows): a routine called after each frame
+// is shown, and the notes of what the backend did for the game, for the
+// state report that the tests of the real game read; the window's size and
+// full screen at start, from the command line; and where the game's
 // executable is, for finding its data.
 #pragma once
 
@@ -9,7 +10,7 @@
 
 #include "platform/frame_notes.h"
 
-namespace platform::sdl {
+namespace platform::game {
 
 // Called after each frame has been shown and paced; null for none. While a
 // hook is set the backend notes the effects played, the commands sent to
@@ -28,4 +29,4 @@ void StartInFullScreen();
 // The folder holding the game's executable, ending in '/'; empty if unknown.
 std::string ExecutableFolder();
 
-}  // namespace platform::sdl
+}  // namespace platform::game
