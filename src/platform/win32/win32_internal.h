@@ -1,10 +1,14 @@
-// What the Windows backend's parts share among themselves. Included after
-// platform.h: the Windows headers name many of the platform's routines and
-// constants as macros (PeekMessage, MessageBox, WM_CREATE, VK_F1, DIK_Z),
-// so the platform's header is read first and those renaming macros are
-// dropped here; inside the backend the Windows names stand for the Windows
-// values, which are the same numbers as the platform's.
+// What the Windows backend's parts share among themselves. The Windows
+// headers name many of the platform's routines and constants as macros
+// (PeekMessage, MessageBox, WM_CREATE, VK_F1, DIK_Z), so platform.h is read
+// before them and the macros that would rename its routines are dropped;
+// inside the backend the Windows names stand for the Windows values, which
+// are the same numbers as the platform's. The system's own entry point,
+// WinMain, is declared under another name here: the game's start-up
+// routine has that name, and a file may see both.
 #pragma once
+
+#include "platform/platform.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -12,7 +16,9 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#define WinMain SystemWinMain
 #include <windows.h>
+#undef WinMain
 
 #include <string>
 
@@ -22,11 +28,7 @@
 #undef PostMessage
 #undef MessageBox
 
-namespace platform {
-
-struct Window;
-
-namespace win32 {
+namespace platform::win32 {
 
 inline HWND Handle(Window* window) { return reinterpret_cast<HWND>(window); }
 inline Window* OfHandle(HWND window) { return reinterpret_cast<Window*>(window); }
@@ -41,6 +43,4 @@ std::wstring Utf16(const char* text);
 // `width` x `height` with its corner at (x, y) on the screen.
 RECT WindowRectForClient(int x, int y, int width, int height, DWORD style, DWORD exStyle);
 
-}  // namespace win32
-
-}  // namespace platform
+}  // namespace platform::win32
