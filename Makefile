@@ -18,7 +18,7 @@ FUZZ_RUNS ?= 10000000
 FUZZ_HARNESSES ?=
 export FUZZ_HARNESSES
 
-.PHONY: all deps configure build play test bench bench-game bench-cpu soak leakcheck fuzz-build fuzz fuzz-long pictures package test-package clean
+.PHONY: all deps configure build play test bench bench-game bench-cpu soak leakcheck fuzz-build fuzz fuzz-long pictures package test-package windows windows-zip test-windows clean
 
 all: build
 
@@ -98,6 +98,26 @@ endif
 test-package: package
 	sh tests/package/deb.sh $(BUILD)
 
+# The Windows game, cross-compiled with MinGW-w64 into $(WINDOWS_BUILD);
+# its data is made by the native build's data maker.
+WINDOWS_BUILD ?= build-windows
+windows: build
+	@if [ ! -f $(WINDOWS_BUILD)/build.ninja ]; then \
+		cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+			-DTESSALINE_NATIVE_BUILD=$(abspath $(BUILD)); \
+	fi
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+# $(WINDOWS_BUILD)/tessaline-<version>-win64.zip: the game, its data, the
+# README and the licence, to unpack anywhere on Windows.
+windows-zip: windows
+	cmake --build $(WINDOWS_BUILD) --target windows-zip
+
+# The Windows build's tests under Wine: the core tests, the frames of the
+# recorded runs, and the game in a window under Xvfb.
+test-windows: windows
+	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS)
+
 fuzz-build: deps
 	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then \
 		cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DFUZZ=ON; \
@@ -113,4 +133,4 @@ fuzz-long: fuzz-build
 	sh fuzz/run.sh $(FUZZ_BUILD) -runs=$(FUZZ_RUNS)
 
 clean:
-	rm -rf build build-sanitize $(FUZZ_BUILD)
+	rm -rf build build-sanitize $(FUZZ_BUILD) $(WINDOWS_BUILD)

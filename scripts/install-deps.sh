@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build, the game, the tests, the fuzz
-# build (clang with libFuzzer) and the package's checks need.
+# build (clang with libFuzzer), the package's checks and the Windows build
+# (the MinGW-w64 cross compiler, its zlib, GoogleTest's sources, Wine) need.
 # Run as root it installs what is missing (one apt-get update, then one
 # apt-get install); run as anyone else it prints the command and stops.
 set -eu
@@ -10,7 +11,8 @@ libsdl2-dev libsdl2-mixer-dev zlib1g-dev timgm6mb-soundfont
 libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xdotool x11-apps x11-utils jq imagemagick sox fluidsynth valgrind
 clang libclang-rt-14-dev
-dpkg-dev lintian desktop-file-utils appstream man-db"
+dpkg-dev lintian desktop-file-utils appstream man-db
+g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine64"
 
 missing=""
 for p in $packages; do

@@ -136,7 +136,7 @@ TEST_F(Sound, AMalformedFileIsRefusedWithItsOneMessage) {
     }
     hl::ClearEvents();
     WaveData wave{};
-    EXPECT_FALSE(Read_WaveFile((folder_ / "KO.wav").c_str(), wave));
+    EXPECT_FALSE(Read_WaveFile((folder_ / "KO.wav").string().c_str(), wave));
     EXPECT_EQ(BoxText(), readFailed);
 }
 
@@ -182,7 +182,7 @@ TEST_F(Sound, LoadSoundMakesABufferOnlyForAFormatTheMixerTakesAndReleaseGoesInOr
     std::vector<std::string> released;
     for (const hl::Event& e : hl::Events())
         if (e.kind == hl::EventKind::Released) released.push_back(e.name);
-    const std::string at = "sound buffer " + folder_.string() + "/";
-    EXPECT_EQ(released, (std::vector<std::string>{at + "KO.wav", at + "Hit.wav", "primary sound buffer", "sound device"}));
+    const auto buffer = [&](const char* name) { return "sound buffer " + (folder_ / name).string(); };
+    EXPECT_EQ(released, (std::vector<std::string>{buffer("KO.wav"), buffer("Hit.wav"), "primary sound buffer", "sound device"}));
     EXPECT_FALSE(koSound || hitSound || directSound || primaryBuffer);
 }

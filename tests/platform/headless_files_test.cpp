@@ -1,8 +1,10 @@
 // What the backends share: opening data files, weighing a bitmap before
 // decoding it, and which effect formats can be played.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 #include <cstdlib>
 
@@ -29,6 +31,7 @@ FileBytes Bitmap(int32_t width, int32_t height, int bits, int rows, uint32_t com
     return f;
 }
 
+#ifndef _WIN32
 long PeakKilobytes() {
     rusage use{};
     getrusage(RUSAGE_SELF, &use);
@@ -44,6 +47,7 @@ void ExitRefusedCheaply(const char* name) {
     const bool loaded = LoadBitmapFile(name, pixels, width, height);
     std::exit(!loaded && PeakKilobytes() - before < 8 * 1024 ? 0 : 1);
 }
+#endif
 
 }  // namespace
 
@@ -51,7 +55,9 @@ TEST(DataFiles, OnlyARegularFileIsADataFileAndALoaderSaysItCannotOpenAnythingEls
     ScratchFolder folder("tessaline-files");
     FileBytes().Put(7, 4).Write("file\\Plain.file");
     std::filesystem::create_directories("file/SinTable.file");
+#ifndef _WIN32
     ASSERT_EQ(mkfifo("Pipe.wav", 0600), 0);
+#endif
     std::vector<uint8_t> bytes;
     EXPECT_TRUE(ReadDataFile("file\\Plain.file", bytes));
     EXPECT_EQ(bytes, (std::vector<uint8_t>{7, 0, 0, 0}));
@@ -108,6 +114,7 @@ TEST(Bitmaps, HeadersAreWeighedBeforeDecodingAndFittingPicturesStillLoad) {
     }
 }
 
+#ifndef _WIN32
 // A small file that claims a large picture is refused at no more cost than
 // reading it: the claimed picture is never made, even for a moment.
 TEST(Bitmaps, RefusingALyingHeaderCostsNoMoreMemoryThanTheFile) {
@@ -115,6 +122,7 @@ TEST(Bitmaps, RefusingALyingHeaderCostsNoMoreMemoryThanTheFile) {
     Bitmap(6000, 6000, 32, 2).Write("Claims.bmp");  // 144 MB claimed in 48 KB
     EXPECT_EXIT(ExitRefusedCheaply("Claims.bmp"), testing::ExitedWithCode(0), "");
 }
+#endif
 
 TEST(HeadlessSound, TakesExactlyTheFormatsTheGameTakes) {
     ASSERT_TRUE(CreateSoundDevice());

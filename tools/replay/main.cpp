@@ -33,7 +33,7 @@ struct Options {
     std::string data = "build/data";
     int frames = 600;
     std::string input;
-    long random = -1;  // a seed: random input for both players instead of a file
+    long long random = -1;  // a seed: random input for both players instead of a file
     std::string state;
     std::string png;
     int every = 0;
@@ -133,8 +133,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, int& status) {
         } else if (a == "--random") {
             const char* seed = argv[++i];
             char* end = nullptr;
-            o.random = std::strtol(seed, &end, 10);
-            if (end == seed || *end != '\0' || o.random < 0 || o.random > 0xFFFFFFFFL)
+            o.random = std::strtoll(seed, &end, 10);
+            if (end == seed || *end != '\0' || o.random < 0 || o.random > 0xFFFFFFFFLL)
                 return status = Usage("bad --random"), std::nullopt;
         } else if (a == "--p1") {
             const std::string v = argv[++i];

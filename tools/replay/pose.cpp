@@ -95,8 +95,8 @@ void DrawScene(std::vector<uint32_t>& pixels, bool showSecond) {
 }
 
 bool WriteFrame(const std::vector<uint32_t>& pixels, const fs::path& path) {
-    if (platform::WritePng(path.c_str(), pixels.data(), Width, Height, Width)) return true;
-    std::fprintf(stderr, "tessaline-replay: cannot write %s\n", path.c_str());
+    if (platform::WritePng(path.string().c_str(), pixels.data(), Width, Height, Width)) return true;
+    std::fprintf(stderr, "tessaline-replay: cannot write %s\n", path.string().c_str());
     return false;
 }
 
@@ -152,10 +152,10 @@ int RenderPlay(int motion, const fs::path& outDir) {
         if (heldBefore == Locked && (s.motionFlags & Locked) == 0) RequestMotion(fighter1, Way, Requested);
     }
     const fs::path path = outDir / (MotionName(motion) + "-play.png");
-    if (platform::WritePng(path.c_str(), sheet.data(), Width * SheetColumns, Height * rows, Width * SheetColumns)) {
+    if (platform::WritePng(path.string().c_str(), sheet.data(), Width * SheetColumns, Height * rows, Width * SheetColumns)) {
         return 0;
     }
-    std::fprintf(stderr, "tessaline-replay: cannot write %s\n", path.c_str());
+    std::fprintf(stderr, "tessaline-replay: cannot write %s\n", path.string().c_str());
     return 2;
 }
 

@@ -1,7 +1,12 @@
-// Data files and bitmaps, the same for both backends.
+// Data files and bitmaps, the same for every backend.
+#ifdef _WIN32
+#include <filesystem>
+#include <system_error>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <string>
 
@@ -25,6 +30,14 @@ std::string LocalPath(const char* name) {
 
 std::FILE* OpenDataFile(const char* name) {
     if (!name) return nullptr;
+#ifdef _WIN32
+    // Windows opens a pipe's name without waiting, and refuses a folder;
+    // only a regular file is a data file all the same.
+    const std::string path = LocalPath(name);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return nullptr;
+    return std::fopen(path.c_str(), "rb");
+#else
     // Not blocking on the open: a pipe in place of a data file would wait
     // for a writer forever. Only a regular file is a data file; a folder
     // opens here but would read as nothing, unseen.
@@ -38,6 +51,7 @@ std::FILE* OpenDataFile(const char* name) {
     std::FILE* file = ::fdopen(fd, "rb");
     if (!file) ::close(fd);
     return file;
+#endif
 }
 
 bool ReadDataFile(const char* name, std::vector<uint8_t>& bytes) {
