@@ -54,9 +54,11 @@ target_include_directories(test_figure PRIVATE ${CMAKE_SOURCE_DIR}/tools)
 windows_core_test(test_platform_headless ${WINDOWS_TESTS}/platform/headless_*.cpp ${WINDOWS_TESTS}/support/*.cpp)
 target_link_libraries(test_platform_headless PRIVATE ZLIB::ZLIB)
 
-# The same frames as on Linux, to the bit, for every frame of the recorded runs.
+# The same frames as on Linux, to the bit: every frame of the recorded runs,
+# and random play against the native build's replay tool.
 windows_test(windows_frame_hashes sh ${WINDOWS_TESTS}/windows/hashes.sh ${WINE_SH} ${WINE_PREFIX}
-  $<TARGET_FILE:tessaline-replay> Z:${CMAKE_BINARY_DIR}/data ${CMAKE_SOURCE_DIR})
+  $<TARGET_FILE:tessaline-replay> ${TESSALINE_NATIVE_BUILD}/tessaline-replay ${CMAKE_BINARY_DIR}/data
+  ${CMAKE_SOURCE_DIR})
 
 # The Windows game itself, on the Windows services.
 include(${CMAKE_SOURCE_DIR}/cmake/WindowsGame.cmake OPTIONAL)
