@@ -46,8 +46,8 @@ int main(int argc, char** argv) {
     Options options;
     const OptionsOutcome outcome = ReadOptions(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), options);
     if (!outcome.play) {
-        std::fputs(outcome.out.c_str(), stdout);
-        std::fputs(outcome.err.c_str(), stderr);
+        if (!outcome.out.empty()) platform::game::TellPlayer(outcome.out, false);
+        if (!outcome.err.empty()) platform::game::TellPlayer(outcome.err, true);
         return outcome.status;
     }
     // Opened before the data folder is entered: a relative name is the
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         platform::game::SetFrameHook(WriteState);
     }
     if (const std::string wrong = GoToDataFolder(Places(options)); !wrong.empty()) {
-        std::fprintf(stderr, "%s\n", wrong.c_str());
+        platform::game::TellPlayer(wrong + "\n", true);
         if (stateFile) std::fclose(stateFile);
         return 1;
     }

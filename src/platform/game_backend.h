@@ -28,5 +28,10 @@ void SetWindowScale(int scale);
 void StartInFullScreen();
 // The folder holding the game's executable, ending in '/'; empty if unknown.
 std::string ExecutableFolder();
+// What the game says before it starts (its help and version, a bad command
+// line, no data found), on the standard output, or the standard error for
+// an error. Where the game has neither (a Windows game started from its
+// icon has no console) it is shown in a message box instead.
+void TellPlayer(const std::string& text, bool error);
 
 }  // namespace platform::game

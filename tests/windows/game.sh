@@ -8,7 +8,9 @@
 # draw mode; X plays the attack's effect on DirectSound; Esc ends the game
 # with status 0 and no message box. With KO.wav missing the game shows its
 # message box, and goes on once it is answered; F5 shows the full screen's
-# box (Xvfb has no such mode) and F5 again brings the window back. The waits are those of the
+# box (Xvfb has no such mode) and F5 again brings the window back. Alone
+# in a folder, started with no console, the game tells in a box that it
+# found no data. The waits are those of the
 # Linux window tests (tests/e2e/lib/game.sh), on the game's state report.
 set -eu
 wine_sh=$1 prefix=$2 exe=$3
@@ -132,4 +134,16 @@ wait_for 'any(.messages[]; .caption == "ERROR" and .text == "ディスプレイ�
 wait_for '.displayMode == 1'
 geometry_becomes 100,100 320x240
 quit_game
+
+# Started from its icon, with no console, and no data anywhere: what the
+# game has to say comes in a box (here the game is alone in a folder and
+# started as Explorer starts it), and once answered it ends with status 1.
+mkdir "$out/alone"
+cp "$exe" "$out/alone/tessaline.exe"
+(cd "$out/alone" && exec sh "$wine_sh" "$out/wine" start /wait /unix "$out/alone/tessaline.exe" >"$out/alone.log" 2>&1) &
+game=$!
+answer_box Tessaline
+status=0
+wait "$game" || status=$?
+[ "$status" -eq 1 ] || fail "without data the game ended with status $status, not 1"
 echo "ok"

@@ -273,6 +273,8 @@ std::string ExecutableFolder() {
     return folder;
 }
 
+void TellPlayer(const std::string& text, bool error) { std::fputs(text.c_str(), error ? stderr : stdout); }
+
 }  // namespace game
 
 namespace sdl {

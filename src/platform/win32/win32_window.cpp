@@ -183,6 +183,18 @@ std::string ExecutableFolder() {
     return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
 }
 
+void TellPlayer(const std::string& text, bool error) {
+    const HANDLE out = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    if (out != nullptr && out != INVALID_HANDLE_VALUE) {
+        std::FILE* stream = error ? stderr : stdout;
+        std::fputs(text.c_str(), stream);
+        std::fflush(stream);
+        return;
+    }
+    MessageBoxW(nullptr, win32::Utf16(text.c_str()).c_str(), L"Tessaline",
+                MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
+}
+
 }  // namespace game
 
 }  // namespace platform
