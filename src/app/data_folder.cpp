@@ -38,7 +38,9 @@ std::string GoToDataFolder(const DataPlaces& places) {
     for (const auto& place : searched) {
         if (place.folder.empty()) continue;
         if (HoldsGameData(place.folder)) return Enter(place.folder, place.what);
-        tried += (tried.empty() ? "" : ", ") + place.folder.string() + " (" + place.what + ")";
+        // In the system's own spelling: on Windows the folder beside the
+        // game is made with '/' but shown with '\\'.
+        tried += (tried.empty() ? "" : ", ") + fs::path(place.folder).make_preferred().string() + " (" + place.what + ")";
     }
     return "tessaline: no game data found in " + tried + "; name a folder with --data DIR or TESSALINE_DATA";
 }

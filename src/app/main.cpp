@@ -13,7 +13,7 @@
 #include "app/options.h"
 #include "app/shell.h"
 #include "app/state_report.h"
-#include "platform/sdl.h"
+#include "platform/game_backend.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ int framesShown = 0;
 
 void WriteState() {
     ++framesShown;
-    const std::string line = FrameStateJson(framesShown, platform::sdl::TakeFrameNotes()) + "\n";
+    const std::string line = FrameStateJson(framesShown, platform::game::TakeFrameNotes()) + "\n";
     std::fputs(line.c_str(), stateFile);
     std::fflush(stateFile);
 }
@@ -34,7 +34,7 @@ std::string Environment(const char* name) {
 
 DataPlaces Places(const Options& options) {
     std::error_code error;
-    const std::string beside = platform::sdl::ExecutableFolder();
+    const std::string beside = platform::game::ExecutableFolder();
     return DataPlaces{options.dataFolder, Environment("TESSALINE_DATA"), std::filesystem::current_path(error),
                       beside.empty() ? std::filesystem::path() : std::filesystem::path(beside) / "data",
                       TESSALINE_INSTALLED_DATA};
@@ -46,8 +46,8 @@ int main(int argc, char** argv) {
     Options options;
     const OptionsOutcome outcome = ReadOptions(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), options);
     if (!outcome.play) {
-        std::fputs(outcome.out.c_str(), stdout);
-        std::fputs(outcome.err.c_str(), stderr);
+        if (!outcome.out.empty()) platform::game::TellPlayer(outcome.out, false);
+        if (!outcome.err.empty()) platform::game::TellPlayer(outcome.err, true);
         return outcome.status;
     }
     // Opened before the data folder is entered: a relative name is the
@@ -58,16 +58,16 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "tessaline: cannot write the state report %s\n", path.c_str());
             return 1;
         }
-        platform::sdl::SetFrameHook(WriteState);
+        platform::game::SetFrameHook(WriteState);
     }
     if (const std::string wrong = GoToDataFolder(Places(options)); !wrong.empty()) {
-        std::fprintf(stderr, "%s\n", wrong.c_str());
+        platform::game::TellPlayer(wrong + "\n", true);
         if (stateFile) std::fclose(stateFile);
         return 1;
     }
-    platform::sdl::SetWindowScale(options.scale);
+    platform::game::SetWindowScale(options.scale);
     ApplyPlayers(options.players);
-    if (options.fullScreen) platform::sdl::StartInFullScreen();
+    if (options.fullScreen) platform::game::StartInFullScreen();
     const int status = WinMain();
     if (stateFile) std::fclose(stateFile);
     return status;

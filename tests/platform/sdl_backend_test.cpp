@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/sdl.h"
+#include "platform/game_backend.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/sdl/sdl_keys.h"
 
@@ -59,8 +59,8 @@ TEST(SdlWindow, CreationSendsCreateAndCloseDestroysAndPostsKeepTheirOrderAcrossT
 // screen, where the game asks for 320 x 240; full screen at start is one F5
 // waiting in the queue once the window is shown, as a key press would be.
 TEST(SdlWindow, TheScaleSizesTheWindowAndFullScreenAtStartIsOneF5) {
-    sdl::SetWindowScale(3);
-    sdl::StartInFullScreen();
+    game::SetWindowScale(3);
+    game::StartInFullScreen();
     Window* w = Open();
     ASSERT_NE(w, nullptr);
     Rect r = GetClientRect(w);
@@ -82,7 +82,7 @@ TEST(SdlWindow, TheScaleSizesTheWindowAndFullScreenAtStartIsOneF5) {
         if (m.message == WM_KEYDOWN) keys.push_back(m.wParam);
     EXPECT_TRUE(keys.empty());
 
-    sdl::SetWindowScale(1);
+    game::SetWindowScale(1);
     PostMessage(w, WM_CLOSE, 0, 0);
     while (PeekMessage(m)) DispatchMessage(m);
     EXPECT_EQ(sdl::MainSdlWindow(), nullptr);

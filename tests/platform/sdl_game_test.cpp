@@ -20,7 +20,7 @@
 #include "combat/fighter.h"
 #include "devices/input.h"
 #include "figure/model.h"
-#include "platform/sdl.h"
+#include "platform/game_backend.h"
 
 using namespace platform;
 
@@ -57,7 +57,7 @@ struct SdlGame : ::testing::Test {
     void SetUp() override { frames = 0; }
     void TearDown() override {
         perFrame = nullptr;
-        platform::sdl::SetFrameHook(nullptr);
+        platform::game::SetFrameHook(nullptr);
         if (pad) SDL_JoystickClose(pad);
         if (padIndex >= 0) SDL_JoystickDetachVirtual(padIndex);
         pad = nullptr, padIndex = -1;
@@ -103,7 +103,7 @@ TEST_F(SdlGame, AGamepadPluggedInAtStartMovesPlayerTwo) {
             PostMessage(mainWindow, WM_CLOSE, 0, 0);
         }
     };
-    platform::sdl::SetFrameHook(OnFrame);
+    platform::game::SetFrameHook(OnFrame);
     EXPECT_EQ(WinMain(), 0);
     ASSERT_EQ(seen.size(), 31u);
     EXPECT_EQ(seen[10].directions, 2) << "left";
@@ -142,7 +142,7 @@ TEST_F(SdlGame, MinimisedTheGameStopsAndRestoredItReadsTheGamepadAgain) {
         afterRestore.emplace_back(inputState.directions, inputState.buttons);
         if (afterRestore.size() == 5) PostMessage(mainWindow, WM_CLOSE, 0, 0);
     };
-    platform::sdl::SetFrameHook(OnFrame);
+    platform::game::SetFrameHook(OnFrame);
     EXPECT_EQ(WinMain(), 0);
     EXPECT_EQ(framesWhenRestored.load(), minimisedAt.load()) << "frames ran while minimised";
     EXPECT_EQ(afterRestore, (std::vector<std::pair<int, int>>(5, {2, 1})));

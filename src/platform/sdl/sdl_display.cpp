@@ -15,7 +15,7 @@
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl_internal.h"
-#include "platform/sdl/sdl_pacing.h"
+#include "platform/shared/frame_pacer.h"
 
 namespace platform {
 
@@ -31,7 +31,7 @@ struct Presenter {
     std::vector<uint32_t> attachedBack;
     std::set<uint32_t*> liveSurfaces;
     bool clipper = false;
-    sdl::FramePacer pacer{1};  // made anew with each presenter, on the clock's rate
+    FramePacer pacer{1};  // made anew with each presenter, on the clock's rate
 };
 
 Presenter& P() {
@@ -85,7 +85,7 @@ bool CreatePresenter(Window*) {
     p.made = true;
     // The window's surface waits for no vertical blank: the limiter paces
     // from the first frame.
-    p.pacer = sdl::FramePacer(SDL_GetPerformanceFrequency(), false);
+    p.pacer = FramePacer(SDL_GetPerformanceFrequency(), false);
     return true;
 }
 

@@ -18,11 +18,7 @@ bool WindowIsActive();
 // they were lost.
 unsigned ForegroundLosses();
 
-// Notes for the state report (kept only while a frame hook is set), and
-// the call that runs the hook once a frame has been shown.
-void NoteSound(const char* name);
-void NoteMusic(const char* command, const char* fileName);
-void NoteMessage(const char* caption, const char* text);
+// Once a frame has been shown: the music's clock, then the frame hook.
 void FrameShown();
 
 }  // namespace platform::sdl

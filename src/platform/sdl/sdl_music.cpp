@@ -25,6 +25,7 @@
 #include "platform/platform.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_internal.h"
+#include "platform/shared/frame_report.h"
 
 namespace platform {
 
@@ -251,6 +252,11 @@ void MusicSawFrame() {
     m.frameShown.notify_all();
 }
 
+void FrameShown() {
+    MusicSawFrame();
+    RunFrameHook();
+}
+
 }  // namespace sdl
 
 // The piece is read and its kind checked at once; a MIDI piece is then
@@ -261,7 +267,7 @@ void MusicSawFrame() {
 // succeeds.
 uint32_t OpenMusic(const char* fileName) {
     MusicState& m = M();
-    sdl::NoteMusic("open", fileName);
+    NoteMusic("open", fileName);
     if (!sdl::MixerIsOpen()) return 0;
     std::vector<uint8_t> bytes;
     if (!ReadDataFile(fileName, bytes) || bytes.empty()) return 0;
@@ -304,7 +310,7 @@ uint32_t OpenMusic(const char* fileName) {
 
 bool PlayMusic(uint32_t deviceId, Window* notify) {
     MusicState& m = M();
-    sdl::NoteMusic("play", nullptr);
+    NoteMusic("play", nullptr);
     if (deviceId == 0 || deviceId != m.openId || !sdl::MixerIsOpen()) return false;
     std::lock_guard<std::mutex> held(m.lock);
     if (m.loading) {
@@ -317,7 +323,7 @@ bool PlayMusic(uint32_t deviceId, Window* notify) {
 
 bool StopMusic(uint32_t deviceId) {
     MusicState& m = M();
-    sdl::NoteMusic("stop", nullptr);
+    NoteMusic("stop", nullptr);
     if (deviceId == 0 || deviceId != m.openId) return false;
     std::lock_guard<std::mutex> held(m.lock);
     m.playWanted = false;
@@ -327,7 +333,7 @@ bool StopMusic(uint32_t deviceId) {
 
 bool CloseMusic(uint32_t deviceId) {
     MusicState& m = M();
-    sdl::NoteMusic("close", nullptr);
+    NoteMusic("close", nullptr);
     if (deviceId == 0 || deviceId != m.openId) return false;
     FreeOpenPiece();
     return true;

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_internal.h"
+#include "platform/shared/frame_report.h"
 
 namespace platform {
 
@@ -163,7 +164,7 @@ SoundBuffer* CreateSoundBuffer(const char* name, const WaveFormat& format, const
 
 void PlaySoundBuffer(SoundBuffer* buffer) {
     if (!buffer || !S().mixer) return;
-    sdl::NoteSound(buffer->name.c_str());
+    NoteSound(buffer->name.c_str());
     Mix_HaltChannel(buffer->channel);
     if (buffer->chunk) Mix_PlayChannel(buffer->channel, buffer->chunk, 0);
 }

@@ -6,7 +6,8 @@
 #include <deque>
 
 #include "platform/platform.h"
-#include "platform/sdl.h"
+#include "platform/game_backend.h"
+#include "platform/shared/frame_report.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/sdl/sdl_keys.h"
 
@@ -252,13 +253,13 @@ void MessageBox(Window* owner, const char* text, const char* caption) {
     const char* t = text ? text : "";
     const char* c = caption ? caption : "";
     std::fprintf(stderr, "[%s] %s\n", c, t);
-    sdl::NoteMessage(c, t);
+    NoteMessage(c, t);
     SDL_Window* parent = owner ? owner->sdl : nullptr;
     // Where no display can show the box, stderr has had the text.
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, c, t, parent);
 }
 
-namespace sdl {
+namespace game {
 
 void SetWindowScale(int scale) { W().scale = scale; }
 
@@ -271,6 +272,12 @@ std::string ExecutableFolder() {
     SDL_free(base);
     return folder;
 }
+
+void TellPlayer(const std::string& text, bool error) { std::fputs(text.c_str(), error ? stderr : stdout); }
+
+}  // namespace game
+
+namespace sdl {
 
 SDL_Window* MainSdlWindow() { return W().window.sdl; }
 

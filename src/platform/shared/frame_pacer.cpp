@@ -1,8 +1,8 @@
-#include "platform/sdl/sdl_pacing.h"
+#include "platform/shared/frame_pacer.h"
 
 #include <cstddef>
 
-namespace platform::sdl {
+namespace platform {
 
 FramePacer::FramePacer(uint64_t ticksPerSecond, bool blankPaced)
     : ticksPerSecond_(ticksPerSecond), period_(ticksPerSecond / 60), limiting_(!blankPaced) {}
@@ -47,4 +47,4 @@ uint64_t FramePacer::AfterPresent(uint64_t now) {
     return Due(frames_++);
 }
 
-}  // namespace platform::sdl
+}  // namespace platform

@@ -1,4 +1,4 @@
-// Frame pacing for the SDL presenter. Where presents wait for the vertical
+// Frame pacing for the presenters of the real game (SDL, Windows). Where presents wait for the vertical
 // blank and that holds the game at 60 frames a second, nothing more is
 // done. Anywhere else (another refresh rate, no vsync, a virtual display,
 // a presenter that waits for no blank at all) a frame limiter holds 60. The rate of the presents is watched over the last
@@ -10,7 +10,7 @@
 #include <array>
 #include <cstdint>
 
-namespace platform::sdl {
+namespace platform {
 
 class FramePacer {
 public:
@@ -46,4 +46,4 @@ private:
     uint64_t frames_ = 0;
 };
 
-}  // namespace platform::sdl
+}  // namespace platform

@@ -1,13 +1,13 @@
 // The frame hook and the notes behind the real game's state report. All of
 // it runs on the game's thread: effects, music commands and message boxes
 // are only ever asked for there.
+#include "platform/shared/frame_report.h"
+
 #include <string>
 
-#include "platform/sdl.h"
-#include "platform/sdl/sdl_audio.h"
-#include "platform/sdl/sdl_internal.h"
+#include "platform/game_backend.h"
 
-namespace platform::sdl {
+namespace platform {
 
 namespace {
 
@@ -16,12 +16,12 @@ FrameNotes notes;
 
 }  // namespace
 
-void SetFrameHook(void (*hook)()) {
+void game::SetFrameHook(void (*hook)()) {
     frameHook = hook;
     notes = FrameNotes{};
 }
 
-FrameNotes TakeFrameNotes() {
+FrameNotes game::TakeFrameNotes() {
     FrameNotes taken;
     taken.sounds.swap(notes.sounds);
     taken.music.swap(notes.music);
@@ -44,9 +44,8 @@ void NoteMessage(const char* caption, const char* text) {
     if (frameHook) notes.messages.emplace_back(caption ? caption : "", text ? text : "");
 }
 
-void FrameShown() {
-    MusicSawFrame();
+void RunFrameHook() {
     if (frameHook) frameHook();
 }
 
-}  // namespace platform::sdl
+}  // namespace platform

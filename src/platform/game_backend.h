@@ -1,7 +1,8 @@
-// The SDL backend's extras for the game itself: a routine called after
-// each frame is shown, and the notes of what the backend did for the game,
-// for the state report that the tests of the real game read; the window's
-// size and full screen at start, from the command line; and where the game's
+// What the game's entry needs of the backend that runs the real game (SDL
+// on Linux, the Windows one on Windows): a routine called after each frame
+// is shown, and the notes of what the backend did for the game, for the
+// state report that the tests of the real game read; the window's size and
+// full screen at start, from the command line; and where the game's
 // executable is, for finding its data.
 #pragma once
 
@@ -9,7 +10,7 @@
 
 #include "platform/frame_notes.h"
 
-namespace platform::sdl {
+namespace platform::game {
 
 // Called after each frame has been shown and paced; null for none. While a
 // hook is set the backend notes the effects played, the commands sent to
@@ -27,5 +28,10 @@ void SetWindowScale(int scale);
 void StartInFullScreen();
 // The folder holding the game's executable, ending in '/'; empty if unknown.
 std::string ExecutableFolder();
+// What the game says before it starts (its help and version, a bad command
+// line, no data found), on the standard output, or the standard error for
+// an error. Where the game has neither (a Windows game started from its
+// icon has no console) it is shown in a message box instead.
+void TellPlayer(const std::string& text, bool error);
 
-}  // namespace platform::sdl
+}  // namespace platform::game
