@@ -1,9 +1,9 @@
 // The headless presenter: surfaces in plain memory, counted; the shown
 // picture kept as the last presented frame.
 #include <algorithm>
-#include <new>
 
 #include "platform/headless/headless_state.h"
+#include "platform/shared/surface_memory.h"
 
 namespace platform {
 
@@ -48,18 +48,10 @@ uint32_t* GetAttachedBackBuffer(int& pitch) {
 uint32_t* CreateSurfaceMemory(int width, int height, int& pitch) {
     State& s = S();
     if (Fails(Step::CreateSurfaceMemory) || !s.presenter) return nullptr;
-    if (width <= 0 || height <= 0 || width > MaxSurfaceSide || height > MaxSurfaceSide) return nullptr;
-    auto* pixels = new (std::nothrow) uint32_t[static_cast<size_t>(width) * static_cast<size_t>(height)]();
-    if (!pixels) return nullptr;
-    s.liveSurfaces.insert(pixels);
-    pitch = width;
-    return pixels;
+    return NewSurfaceMemory(s.liveSurfaces, width, height, pitch);
 }
 
-void ReleaseSurfaceMemory(uint32_t* pixels) {
-    State& s = S();
-    if (s.liveSurfaces.erase(pixels) != 0) delete[] pixels;
-}
+void ReleaseSurfaceMemory(uint32_t* pixels) { FreeSurfaceMemory(S().liveSurfaces, pixels); }
 
 bool CreateClipper() {
     if (Fails(Step::CreateClipper) || !S().presenter) return false;

@@ -11,6 +11,7 @@
 
 #include "platform/headless.h"
 #include "platform/platform.h"
+#include "platform/shared/surface_memory.h"
 
 namespace platform {
 struct Window {
@@ -59,7 +60,7 @@ struct State {
     std::vector<uint32_t> primary;
     std::vector<uint32_t> attachedBack;
     bool clipper = false;
-    std::set<uint32_t*> liveSurfaces;
+    LiveSurfaces liveSurfaces;
     std::vector<uint32_t> lastFrame;
     int presented = 0;
 

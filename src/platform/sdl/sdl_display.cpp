@@ -9,13 +9,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <set>
 #include <thread>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/shared/frame_pacer.h"
+#include "platform/shared/surface_memory.h"
 
 namespace platform {
 
@@ -29,7 +29,7 @@ struct Presenter {
     SDL_Surface* picture = nullptr;  // the primary's pixels, as the source of the copy
     std::vector<uint32_t> primary;
     std::vector<uint32_t> attachedBack;
-    std::set<uint32_t*> liveSurfaces;
+    LiveSurfaces liveSurfaces;
     bool clipper = false;
     FramePacer pacer{1};  // made anew with each presenter, on the clock's rate
 };
@@ -137,17 +137,10 @@ uint32_t* GetAttachedBackBuffer(int& pitch) {
 
 uint32_t* CreateSurfaceMemory(int width, int height, int& pitch) {
     Presenter& p = P();
-    if (!p.made || width <= 0 || height <= 0 || width > MaxSurfaceSide || height > MaxSurfaceSide) return nullptr;
-    auto* pixels = new (std::nothrow) uint32_t[static_cast<size_t>(width) * static_cast<size_t>(height)]();
-    if (!pixels) return nullptr;
-    p.liveSurfaces.insert(pixels);
-    pitch = width;
-    return pixels;
+    return p.made ? NewSurfaceMemory(p.liveSurfaces, width, height, pitch) : nullptr;
 }
 
-void ReleaseSurfaceMemory(uint32_t* pixels) {
-    if (P().liveSurfaces.erase(pixels) != 0) delete[] pixels;
-}
+void ReleaseSurfaceMemory(uint32_t* pixels) { FreeSurfaceMemory(P().liveSurfaces, pixels); }
 
 bool CreateClipper() {
     if (!P().made) return false;

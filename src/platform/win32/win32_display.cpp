@@ -6,12 +6,11 @@
 // area (the clipper keeps it inside the window), or onto the flip chain's
 // back buffer and flipped in full screen.
 #include <cstring>
-#include <new>
-#include <set>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/shared/frame_pacer.h"
+#include "platform/shared/surface_memory.h"
 #include "platform/shared/frame_report.h"
 #include "platform/win32/win32_internal.h"
 
@@ -33,7 +32,7 @@ struct Presenter {
     HWND window = nullptr;
     std::vector<uint32_t> primaryPixels;
     std::vector<uint32_t> backPixels;
-    std::set<uint32_t*> liveSurfaces;
+    LiveSurfaces liveSurfaces;
     FramePacer pacer{1};  // made anew with each presenter, on the clock's rate
 };
 
@@ -178,18 +177,10 @@ uint32_t* GetAttachedBackBuffer(int& pitch) {
 
 uint32_t* CreateSurfaceMemory(int width, int height, int& pitch) {
     Presenter& p = P();
-    if (!p.directDraw || width <= 0 || height <= 0 || width > MaxSurfaceSide || height > MaxSurfaceSide)
-        return nullptr;
-    auto* pixels = new (std::nothrow) uint32_t[static_cast<size_t>(width) * static_cast<size_t>(height)]();
-    if (!pixels) return nullptr;
-    p.liveSurfaces.insert(pixels);
-    pitch = width;
-    return pixels;
+    return p.directDraw ? NewSurfaceMemory(p.liveSurfaces, width, height, pitch) : nullptr;
 }
 
-void ReleaseSurfaceMemory(uint32_t* pixels) {
-    if (P().liveSurfaces.erase(pixels) != 0) delete[] pixels;
-}
+void ReleaseSurfaceMemory(uint32_t* pixels) { FreeSurfaceMemory(P().liveSurfaces, pixels); }
 
 bool CreateClipper() {
     Presenter& p = P();
