@@ -41,12 +41,6 @@ Presenter& P() {
     return presenter;
 }
 
-template <typename T>
-void Release(T*& object) {
-    if (object) object->Release();
-    object = nullptr;
-}
-
 uint64_t Now() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
@@ -196,15 +190,15 @@ bool SetClipperWindow(Window* window) {
 
 bool AttachClipper() { return P().primary && P().clipper && P().primary->SetClipper(P().clipper) == DD_OK; }
 
-void ReleaseClipper() { Release(P().clipper); }
+void ReleaseClipper() { win32::Release(P().clipper); }
 
 // Child before parent: the copies, the flip chain's back buffer, then the
 // primary.
 void ReleasePrimarySurface() {
     Presenter& p = P();
-    Release(p.picture);
-    Release(p.flipBack);
-    Release(p.primary);
+    win32::Release(p.picture);
+    win32::Release(p.flipBack);
+    win32::Release(p.primary);
     p.primaryPixels.clear();
     p.backPixels.clear();
 }
@@ -213,8 +207,8 @@ int ReleasePresenter() {
     Presenter& p = P();
     if (!p.directDraw) return 0;
     ReleasePrimarySurface();
-    Release(p.clipper);
-    Release(p.directDraw);
+    win32::Release(p.clipper);
+    win32::Release(p.directDraw);
     p.window = nullptr;
     return static_cast<int>(p.liveSurfaces.size());
 }

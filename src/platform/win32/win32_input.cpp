@@ -24,12 +24,6 @@ Input& I() {
     return input;
 }
 
-template <typename T>
-void Release(T*& object) {
-    if (object) object->Release();
-    object = nullptr;
-}
-
 IDirectInputDevice7A* CreateDevice(REFGUID instance) {
     IDirectInputDevice7A* device = nullptr;
     if (FAILED(I().directInput->CreateDeviceEx(instance, IID_IDirectInputDevice7A, reinterpret_cast<void**>(&device),
@@ -133,14 +127,14 @@ InputResult GetJoystickState(JoystickState& state) {
 // Each device is let go before it is released.
 void ReleaseKeyboardDevice() {
     if (I().keyboard) I().keyboard->Unacquire();
-    Release(I().keyboard);
+    win32::Release(I().keyboard);
 }
 
 void ReleaseJoystickDevice() {
     if (I().joystick) I().joystick->Unacquire();
-    Release(I().joystick);
+    win32::Release(I().joystick);
 }
 
-void ReleaseInputObject() { Release(I().directInput); }
+void ReleaseInputObject() { win32::Release(I().directInput); }
 
 }  // namespace platform

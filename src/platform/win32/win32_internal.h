@@ -33,6 +33,13 @@ namespace platform::win32 {
 inline HWND Handle(Window* window) { return reinterpret_cast<HWND>(window); }
 inline Window* OfHandle(HWND window) { return reinterpret_cast<Window*>(window); }
 
+// Releases a DirectX object and forgets it; null is passed over.
+template <typename T>
+void Release(T*& object) {
+    if (object) object->Release();
+    object = nullptr;
+}
+
 // The main window, or null before it exists and after it is destroyed.
 HWND MainWindow();
 

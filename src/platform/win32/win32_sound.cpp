@@ -30,12 +30,6 @@ Sound& S() {
     return sound;
 }
 
-template <typename T>
-void Release(T*& object) {
-    if (object) object->Release();
-    object = nullptr;
-}
-
 WAVEFORMATEX Format(const WaveFormat& format) {
     WAVEFORMATEX f{};
     f.wFormatTag = format.formatTag;
@@ -124,16 +118,16 @@ void ReleaseSoundBuffer(SoundBuffer* buffer) {
     if (!buffer) return;
     if (buffer->buffer) {
         buffer->buffer->Stop();
-        Release(buffer->buffer);
+        win32::Release(buffer->buffer);
     }
     delete buffer;
 }
 
-void ReleasePrimarySoundBuffer() { Release(S().primary); }
+void ReleasePrimarySoundBuffer() { win32::Release(S().primary); }
 
 void ReleaseSoundDevice() {
-    Release(S().primary);
-    Release(S().directSound);
+    win32::Release(S().primary);
+    win32::Release(S().directSound);
 }
 
 }  // namespace platform
