@@ -71,7 +71,7 @@ if(TARGET tessaline)
   add_custom_target(windows-zip
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/zip ${CMAKE_BINARY_DIR}/${ZIP_NAME}.zip
     COMMAND ${CMAKE_COMMAND} -E make_directory ${ZIP_STAGE}
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tessaline> ${ZIP_STAGE}/
+    COMMAND ${CMAKE_STRIP} -o ${ZIP_STAGE}/tessaline.exe $<TARGET_FILE:tessaline>
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_BINARY_DIR}/data ${ZIP_STAGE}/data
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/README.md ${ZIP_STAGE}/README.md
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/LICENSE ${ZIP_STAGE}/LICENSE.txt
