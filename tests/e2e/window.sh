@@ -58,14 +58,7 @@ strip=$(pixel "$out/intro.png" 100 110)
 bluish "$strip" || fail "no status strip ($strip)"
 gold "$(pixel "$out/intro.png" 229 102)" || fail "no emblem in the status strip"
 
-# Without a gamepad player 2 reads the same keys through the keyboard
-# device: holding Left walks both fighters.
-x1=$(now '.fighters[0].root[0]')
-x2=$(now '.fighters[1].root[0]')
-hold_until Left ".fighters[0].root[0] < $x1 - 40"
-wait_frames 1
-[ "$(now ".fighters[1].root[0] < $x2 - 40")" = true ] ||
-    fail "player 2 did not walk with Left: fighter 2 at $(now '.fighters[1].root[0]') from $x2"
+left_walks_both
 [ "$(now .inputState.directions)" = 0 ] || fail "player 2's Left still held after the key went up"
 
 # X attacks: both fighters swing the first blow (player 2 answers X too).

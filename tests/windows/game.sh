@@ -60,25 +60,8 @@ geometry_becomes 100,100 320x240
 wait_for '.title.titleFade == 224'
 wait_for '.scene == 0 and .frame >= 150'
 
-# Held still between frames, the window shows the frame of the last state
-# line or of the next one; the native replay tool draws both from the same
-# start. The frame-rate figure comes from the clock and is left out.
-kill -STOP "$game"
-last=$(wc -l <"$state")
-import -window root -crop 320x240+100+100 +repage "$out/window.png"
-kill -CONT "$game"
-"$TESSALINE_REPLAY" --data "$TESSALINE_DATA_DIR" --frames $((last + 1)) --png "$out/replay" --at "$last,$((last + 1))" \
-    >/dev/null
-rate="rectangle 288,64 319,79"
-convert "$out/window.png" -fill black -draw "$rate" "$out/shot.png"
-same=""
-for frame in "$last" $((last + 1)); do
-    convert "$out/replay/frame-$(printf %05d "$frame").png" -fill black -draw "$rate" "$out/expected.png"
-    differ=$(compare -metric AE "$out/shot.png" "$out/expected.png" null: 2>&1 || true)
-    echo "frame $frame: $differ pixels differ"
-    [ "$differ" = 0 ] && same=$frame
-done
-[ -n "$same" ] || fail "the window is not frame $last or $((last + 1)) of the replay tool"
+# Held still, the window is the native replay tool's frame.
+shows_replay_frame 1 -window root -crop 320x240+100+100 +repage
 
 # F1 moves the draw mode on by one.
 press F1
@@ -89,12 +72,7 @@ hold_until Return '.scene == 2'
 wait_for '.intro.introState >= 4'
 
 # Both fighters walk with Left: player 2's keyboard device reads it too.
-x1=$(now '.fighters[0].root[0]')
-x2=$(now '.fighters[1].root[0]')
-hold_until Left ".fighters[0].root[0] < $x1 - 40"
-wait_frames 1
-[ "$(now ".fighters[1].root[0] < $x2 - 40")" = true ] ||
-    fail "player 2 did not walk with Left: fighter 2 at $(now '.fighters[1].root[0]') from $x2"
+left_walks_both
 
 # X swings, and the swing's effect is played.
 hold_until x 'played("Attack.wav")'

@@ -149,3 +149,43 @@ quit_game() {
 
 # RMS amplitude of raw disk-driver output (22050 Hz, unsigned 8-bit stereo).
 rms() { sox -t raw -r 22050 -e unsigned -b 8 -c 2 "$1" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}'; }
+
+# The window's picture, held still, is the replay tool's: the game is
+# stopped between frames, so it shows the frame of the last state line, or
+# the next one if it was stopped after showing that frame and before
+# writing its line. The replay tool draws both from the same start; scaled
+# by $1, nearest pixel, one of them must be the screenshot exactly. The
+# frame-rate figure (at 288, 64) comes from the clock, not the frame, and
+# is left out of both. The rest are `import`'s arguments for the shot.
+shows_replay_frame() {
+    scale=$1
+    shift
+    kill -STOP "$game"
+    last=$(wc -l <"$state")
+    import "$@" "$out/window.png"
+    kill -CONT "$game"
+    "$TESSALINE_REPLAY" --data "$TESSALINE_DATA_DIR" --frames $((last + 1)) --png "$out/replay" \
+        --at "$last,$((last + 1))" >/dev/null
+    rate="rectangle $((288 * scale)),$((64 * scale)) $((320 * scale - 1)),$((80 * scale - 1))"
+    convert "$out/window.png" -fill black -draw "$rate" "$out/shot.png"
+    same=""
+    for frame in "$last" $((last + 1)); do
+        convert "$out/replay/frame-$(printf %05d "$frame").png" -sample "$((scale * 100))%" \
+            -fill black -draw "$rate" "$out/expected.png"
+        differ=$(compare -metric AE "$out/shot.png" "$out/expected.png" null: 2>&1 || true)
+        echo "frame $frame: $differ pixels differ"
+        [ "$differ" = 0 ] && same=$frame
+    done
+    [ -n "$same" ] || fail "the window is not frame $last or $((last + 1)) of the replay tool, scaled by $scale"
+}
+
+# Without a gamepad player 2 reads the same keys through the keyboard
+# device: holding Left walks both fighters.
+left_walks_both() {
+    x1=$(now '.fighters[0].root[0]')
+    x2=$(now '.fighters[1].root[0]')
+    hold_until Left ".fighters[0].root[0] < $x1 - 40"
+    wait_frames 1
+    [ "$(now ".fighters[1].root[0] < $x2 - 40")" = true ] ||
+        fail "player 2 did not walk with Left: fighter 2 at $(now '.fighters[1].root[0]') from $x2"
+}
