@@ -27,25 +27,6 @@ Window* Open() {
 
 }  // namespace
 
-// The real presenter: the window's surface waits for no blank, so the
-// limiter paces from the first present. Frame n waits for its start + n / 60
-// s, so 130 presents can never take less than 2 s; late frames are made up,
-// so even a busy machine stays far from the 4.3 s that 30 a second would
-// take.
-TEST(SdlPacing, TheWindowSurfaceIsPacedAtSixtyFromTheFirstPresent) {
-    Window* w = Open();
-    ASSERT_NE(w, nullptr);
-    int pitch = 0;
-    ASSERT_TRUE(CreatePresenter(w) && SetCooperativeLevel(w, false) && CreatePrimarySurface(false, pitch));
-    const Uint64 start = SDL_GetPerformanceCounter();
-    for (int i = 0; i < 130; ++i) ShowPrimarySurface();
-    const double seconds = static_cast<double>(SDL_GetPerformanceCounter() - start) /
-                           static_cast<double>(SDL_GetPerformanceFrequency());
-    EXPECT_GE(seconds, 2.0);
-    EXPECT_LT(seconds, 4.0);
-    ReleasePresenter();
-}
-
 // What the window shows: the picture pixel for pixel in the 320 x 240
 // window; in a larger one (the full screen, a scaled window) at the largest
 // whole scale that fits, each pixel a square block with no blending,
