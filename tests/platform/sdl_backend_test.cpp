@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/game_backend.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/sdl/sdl_keys.h"
 
@@ -52,39 +51,6 @@ TEST(SdlWindow, CreationSendsCreateAndCloseDestroysAndPostsKeepTheirOrderAcrossT
     EXPECT_EQ(received, (std::vector<uint32_t>{WM_CREATE, MM_MCINOTIFY, WM_CLOSE, WM_DESTROY}));
     EXPECT_EQ(notice.wParam, MCI_NOTIFY_SUCCESSFUL);
     EXPECT_EQ(notice.lParam, 7);
-    EXPECT_EQ(sdl::MainSdlWindow(), nullptr);
-}
-
-// A scaled window is made at its size and comes back to it from full
-// screen, where the game asks for 320 x 240; full screen at start is one F5
-// waiting in the queue once the window is shown, as a key press would be.
-TEST(SdlWindow, TheScaleSizesTheWindowAndFullScreenAtStartIsOneF5) {
-    game::SetWindowScale(3);
-    game::StartInFullScreen();
-    Window* w = Open();
-    ASSERT_NE(w, nullptr);
-    Rect r = GetClientRect(w);
-    EXPECT_EQ(std::make_pair(r.right - r.left, r.bottom - r.top), std::make_pair(960, 720));
-    SetWindowPos(w, 100, 100, 320, 240);
-    r = GetClientRect(w);
-    EXPECT_EQ(std::make_pair(r.right - r.left, r.bottom - r.top), std::make_pair(960, 720));
-
-    ShowMainWindow(w);
-    std::vector<uintptr_t> keys;
-    Message m{};
-    while (PeekMessage(m))
-        if (m.message == WM_KEYDOWN) keys.push_back(m.wParam);
-    EXPECT_EQ(keys, (std::vector<uintptr_t>{VK_F5}));
-    // Only once: shown again, the window gets no second F5.
-    ShowMainWindow(w);
-    keys.clear();
-    while (PeekMessage(m))
-        if (m.message == WM_KEYDOWN) keys.push_back(m.wParam);
-    EXPECT_TRUE(keys.empty());
-
-    game::SetWindowScale(1);
-    PostMessage(w, WM_CLOSE, 0, 0);
-    while (PeekMessage(m)) DispatchMessage(m);
     EXPECT_EQ(sdl::MainSdlWindow(), nullptr);
 }
 
